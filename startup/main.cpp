@@ -1,0 +1,3 @@
+#include "startup/main.h"
+
+void Main() {}

@@ -1,0 +1,24 @@
+// What is on the screen, read back the way a user would see it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace testbed {
+
+struct ScreenShot {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;  // top row first, 0x00RRGGBB
+  std::uint32_t At(int x, int y) const { return pixels.at(static_cast<size_t>(y) * width + x); }
+};
+
+// The rectangle of the screen (or of any window's DC when window is given) as pixels.
+ScreenShot Capture(int left, int top, int width, int height);
+ScreenShot CaptureScreen();
+
+inline std::uint32_t Rgb(int r, int g, int b) { return (static_cast<std::uint32_t>(r) << 16) | (g << 8) | b; }
+
+}  // namespace testbed
