@@ -1,0 +1,27 @@
+// Loading and saving the settings file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "images/directory_reader.h"
+#include "startup/common_module.h"
+
+// Profile-string access to the one settings file. The Win32 implementation uses the system's
+// profile functions; tests may supply their own.
+class ProfileFile {
+ public:
+  virtual ~ProfileFile() = default;
+  // The value text, empty when the file, section or key is missing; at most 255 bytes of the
+  // ANSI code page.
+  virtual std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key) = 0;
+  virtual void WriteIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) = 0;
+};
+
+// Fills the settings record from the file and scans the image folder into the image list.
+void LoadSettings(CommonModule& common, ProfileFile& file, DirectoryReader& reader);
+
+// Writes the record, with the folder the dialog shows and the speed slider's value.
+// ImageFolder takes folderPathCaption; Speed in memory stays as it was.
+void SaveSettings(SettingsRecord& settings, const std::wstring& folderPathCaption, std::int16_t speedValue,
+                  ProfileFile& file);
