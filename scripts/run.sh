@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Runs the screen saver under Wine, the way Windows starts it (/s).
+# Usage: scripts/run.sh [picture folder]
+#   With a folder, the saver shows its pictures full screen; without, it melts the desktop.
+#   With no X display, it starts an Xvfb, lets the saver run a few seconds and saves screenshots
+#   (build/run-*.png) instead. RUBBLIT_RUN_SECONDS sets how long (default 8).
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${RUBBLIT_BUILD:-$root/build}
+folder=${1:-}
+
+bash "$root/scripts/install-deps.sh" || exit 1
+mkdir -p "$build"
+if [ ! -f "$build/i686/bin/rubblit.scr" ] || [ -n "$(find "$root" -newer "$build/i686/bin/rubblit.scr" \
+     \( -name '*.cpp' -o -name '*.h' -o -name '*.rc' -o -name CMakeLists.txt \) -not -path "$build/*" | head -n 1)" ]; then
+  cmake -S "$root" -B "$build/i686" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null || exit 1
+  cmake --build "$build/i686" -j "$(nproc)" --target rubblit >/dev/null || exit 1
+fi
+
+export RUBBLIT_WINE_ROOT=$build/wine-run
+RUBBLIT_WINEARCH=win32
+source "$root/scripts/wine-env.sh"
+had_display=${DISPLAY:-}
+wine_env_start_display || exit 1
+trap wine_env_stop EXIT
+if [ ! -d "$WINEPREFIX/drive_c" ]; then wine_env_start_wine; else wineserver -p >/dev/null 2>&1; fi
+
+# The saver reads Rubblit.ini beside itself: give it a folder of its own.
+app=$WINEPREFIX/drive_c/rubblit
+mkdir -p "$app"
+cp "$build/i686/bin/rubblit.scr" "$app/"
+rm -f "$app/Rubblit.ini"
+if [ -n "$folder" ]; then
+  winfolder=$(winepath -w "$(cd "$folder" && pwd)" 2>/dev/null)
+  printf '[Section]\r\n画像のｻｲｽﾞ= 1\r\n画像のﾌｫﾙﾀﾞ=%s\r\n' "$winfolder" | iconv -f UTF-8 -t CP932 > "$app/Rubblit.ini"
+fi
+
+if [ -n "$had_display" ]; then
+  echo "The saver runs on $DISPLAY; a key, a click or a diagonal mouse move ends it."
+  wine "$app/rubblit.scr" /s
+else
+  # Something to melt: a colourful desktop instead of the bare black root window.
+  size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
+  convert -size "$size" plasma:'#3070c0'-'#f0c040' -blur 0x2 "$build/run-desktop.png" 2>/dev/null &&
+    display -window root "$build/run-desktop.png" 2>/dev/null
+  wine "$app/rubblit.scr" /s &
+  saver=$!
+  seconds=${RUBBLIT_RUN_SECONDS:-8}
+  for i in $(seq 1 "$seconds"); do
+    sleep 1
+    import -window root "$build/run-$i.png" 2>/dev/null
+  done
+  kill "$saver" 2>/dev/null
+  echo "Screenshots of the running saver: $build/run-1.png .. run-$seconds.png"
+fi
