@@ -34,8 +34,9 @@ struct SweepState {
   std::int32_t FrontRow = 0;
 };
 
-// Runs one phase. endOfPass is called at every wrap, after FrontLevel has moved; it presents
-// the pass, processes input and returns false when the loop must stop. RunSweep returns false
-// when it stopped that way, true when the phase ended.
+// Runs one phase. endOfPass is called at every wrap, after FrontLevel has moved, and once at the
+// end of a phase that ended before its first wrap; it presents the pass, processes input and
+// returns false when the loop must stop. RunSweep returns false when it stopped that way, true
+// when the phase ended. A Speed below 1 moves the front as 1 does.
 bool RunSweep(SweepPhase phase, const SweepInput& input, SweepState& state, LineSink& sink,
               const std::function<bool()>& endOfPass);

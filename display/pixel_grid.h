@@ -14,10 +14,12 @@ struct PixelRecord {
 static_assert(sizeof(PixelRecord) == 4, "a record is one 32-bit pixel");
 
 // Columns 0 .. width and rows 0 .. height, both inclusive: one spare column and one spare row
-// beyond the picture. Row 0 stays black; row y holds the picture's row y - 1.
+// beyond the picture. Row 0 stays black; row y holds the picture's row y - 1. An empty grid has
+// width and height -1: no column and no row.
 class PixelGrid {
  public:
   PixelGrid() = default;
+  // All records zero. A negative size, or one too large to allocate, gives an empty grid.
   PixelGrid(std::int32_t width, std::int32_t height);
   std::int32_t width() const { return width_; }
   std::int32_t height() const { return height_; }
@@ -29,7 +31,7 @@ class PixelGrid {
   PixelRecord* At(std::int32_t column, std::int32_t row);
 
  private:
-  std::int32_t width_ = 0;
-  std::int32_t height_ = 0;
+  std::int32_t width_ = -1;
+  std::int32_t height_ = -1;
   std::vector<PixelRecord> records_;
 };
