@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "startup/settings.h"
+#include "startup/settings_path.h"
+
+namespace {
+
+const std::wstring kChange = L"画像ﾁｪﾝｼﾞ", kSize = L"画像のｻｲｽﾞ", kFolder = L"画像のﾌｫﾙﾀﾞ", kSpeed = L"速さ";
+const std::wstring kKind[] = {L"画像種類_0", L"画像種類_1", L"画像種類_2", L"画像種類_3"};
+
+// The settings file as a map from key to value text; every read and write is logged in order.
+class FakeProfile : public ProfileFile {
+ public:
+  std::map<std::wstring, std::wstring> values;
+  std::vector<std::wstring> reads;
+  std::vector<std::pair<std::wstring, std::wstring>> writes;
+
+  std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key) override {
+    reads.push_back(key);
+    auto found = values.find(key);
+    return section == L"Section" && found != values.end() ? found->second : std::wstring();
+  }
+  void WriteIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) override {
+    EXPECT_EQ(section, L"Section");
+    writes.emplace_back(key, value);
+  }
+};
+
+// One folder of archive-only files; every search is logged.
+class FakeFolder : public DirectoryReader {
+ public:
+  std::wstring folder;
+  std::vector<std::wstring> names;
+  std::vector<std::wstring> searches;
+
+  bool FindNames(const std::wstring& pattern, bool, const std::function<bool(const std::wstring&)>& onName) override {
+    searches.push_back(pattern);
+    const std::size_t separator = pattern.find_last_of(L'\\');
+    if (folder.empty() || pattern.substr(0, separator) != folder) return false;
+    const std::wstring wildcard = pattern.substr(separator + 1);
+    if (wildcard == L"*.*" && !onName(L".")) return true;
+    for (const std::wstring& name : names) {
+      const bool matches = wildcard == L"*.*" || name.substr(name.find_last_of(L'.')) == wildcard.substr(1);
+      if (matches && !onName(name)) return true;
+    }
+    return true;
+  }
+  std::optional<std::uint32_t> FileAttributes(const std::wstring&) override { return 0x20u; }
+};
+
+struct Loaded {
+  CommonModule common;
+  FakeProfile file;
+  FakeFolder reader;
+  void Load() { LoadSettings(common, file, reader); }
+};
+
+TEST(LoadSettings, AMissingFileGivesTheDefaultsWhateverTheRecordHeld) {
+  Loaded l;
+  l.common.settings = {7, 7, {7, 7, 7, 7}, L"D:\\old", 7};
+  l.common.images.ImageCount = 3;
+  l.Load();
+  const SettingsRecord& s = l.common.settings;
+  EXPECT_EQ(s.ChangeOrder, 0);
+  EXPECT_EQ(s.ImageSize, 0);
+  EXPECT_EQ(s.ImageKind, (std::array<std::int16_t, 4>{1, 1, 1, 1}));
+  EXPECT_EQ(s.ImageFolder, L"");
+  EXPECT_EQ(s.Speed, 1);
+  EXPECT_EQ(l.common.images.ImageCount, 0);
+  EXPECT_TRUE(l.reader.searches.empty());
+}
+
+TEST(LoadSettings, ReadsTheKeysInOrderSoThatTheKindsAreKnownBeforeTheScan) {
+  Loaded l;
+  l.Load();
+  EXPECT_EQ(l.file.reads, (std::vector<std::wstring>{kChange, kSize, kKind[0], kKind[1], kKind[2], kKind[3], kFolder,
+                                                      kSpeed}));
+}
+
+TEST(LoadSettings, ValueTextsOfNumbers) {
+  // A value that does not convert leaves the field as it was before loading (here 9).
+  const std::pair<const wchar_t*, std::int16_t> cases[] = {
+      {L"", 1},    {L" 3", 3},   {L"3", 3},    {L"2.9", 2},   {L"-0.5", -1}, {L"-1", -1},
+      {L"abc", 9}, {L"40000", 9}, {L"-40000", 9}, {L"3 3", 9}, {L"32767", 32767},
+  };
+  for (const auto& [text, expected] : cases) {
+    Loaded l;
+    l.common.settings.Speed = 9;
+    l.file.values[kSpeed] = text;
+    l.Load();
+    EXPECT_EQ(l.common.settings.Speed, expected) << text;
+  }
+}
+
+TEST(LoadSettings, UnreadableValuesLeaveTheFieldsOfAFreshRecordAtZero) {
+  Loaded l;
+  for (const std::wstring& key : {kChange, kSize, kKind[0], kKind[1], kKind[2], kKind[3], kSpeed}) {
+    l.file.values[key] = L"abc";
+  }
+  l.Load();
+  const SettingsRecord& s = l.common.settings;
+  EXPECT_EQ(s.ChangeOrder, 0);
+  EXPECT_EQ(s.ImageSize, 0);
+  EXPECT_EQ(s.ImageKind, (std::array<std::int16_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(s.Speed, 0);
+}
+
+TEST(LoadSettings, StoresNumbersWithoutARangeCheck) {
+  Loaded l;
+  l.file.values = {{kChange, L"5"}, {kSize, L"-2"}, {kKind[0], L"2"}, {kKind[1], L" 1"},
+                   {kKind[2], L"0"}, {kKind[3], L"-1"}, {kSpeed, L"300"}};
+  l.Load();
+  const SettingsRecord& s = l.common.settings;
+  EXPECT_EQ(s.ChangeOrder, 5);
+  EXPECT_EQ(s.ImageSize, -2);
+  EXPECT_EQ(s.ImageKind, (std::array<std::int16_t, 4>{2, 1, 0, -1}));
+  EXPECT_EQ(s.Speed, 300);
+}
+
+TEST(LoadSettings, ScansAnExistingFolderWithTheKindsThatAreExactlyOne) {
+  Loaded l;
+  l.reader.folder = L"C:\\Pics";
+  l.reader.names = {L"b.gif", L"a.bmp", L"c.jpg", L"d.wmf"};
+  l.file.values = {{kFolder, L"C:\\Pics"}, {kKind[0], L"2"}, {kKind[3], L"0"}};
+  l.Load();
+  EXPECT_EQ(l.common.settings.ImageFolder, L"C:\\Pics");
+  ASSERT_EQ(l.common.images.ImageCount, 2);
+  EXPECT_EQ(l.common.images.ImageFiles[1], L"C:\\Pics\\b.gif");
+  EXPECT_EQ(l.common.images.ImageFiles[2], L"C:\\Pics\\c.jpg");
+}
+
+TEST(LoadSettings, AFolderThatIsGoneIsForgottenAndNotScanned) {
+  Loaded l;
+  l.common.images.ImageCount = 4;
+  l.file.values[kFolder] = L"C:\\Gone";
+  l.Load();
+  EXPECT_EQ(l.common.settings.ImageFolder, L"");
+  EXPECT_EQ(l.common.images.ImageCount, 0);
+  EXPECT_EQ(l.reader.searches, std::vector<std::wstring>{L"C:\\Gone\\*.*"});
+}
+
+TEST(SaveSettings, WritesEveryKeyInOrderWithItsValueText) {
+  FakeProfile file;
+  SettingsRecord settings{1, 0, {1, -1, 0, 2}, L"C:\\Old", 3};
+  SaveSettings(settings, L"D:\\写真\\New", 2, file);
+  const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+      {kChange, L" 1"},  {kSize, L" 0"},    {kFolder, L"D:\\写真\\New"}, {kKind[0], L" 1"},
+      {kKind[1], L"-1"}, {kKind[2], L" 0"}, {kKind[3], L" 2"},          {kSpeed, L" 2"},
+  };
+  EXPECT_EQ(file.writes, expected);
+  EXPECT_EQ(settings.ImageFolder, L"D:\\写真\\New");
+  EXPECT_EQ(settings.Speed, 3);
+}
+
+TEST(SaveSettings, WhatIsSavedLoadsBack) {
+  FakeProfile file;
+  SettingsRecord saved{1, 1, {0, 1, -1, 1}, L"", 9};
+  SaveSettings(saved, L"", 3, file);
+  Loaded l;
+  for (const auto& [key, value] : file.writes) l.file.values[key] = value;
+  l.Load();
+  EXPECT_EQ(l.common.settings.ChangeOrder, 1);
+  EXPECT_EQ(l.common.settings.ImageSize, 1);
+  EXPECT_EQ(l.common.settings.ImageKind, saved.ImageKind);
+  EXPECT_EQ(l.common.settings.Speed, 3);
+}
+
+TEST(SettingsFilePathFor, TheFileLiesInTheProgramsFolder) {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"C:\\Windows\\System32\\rubblit.scr", L"C:\\Windows\\System32\\Rubblit.ini"},
+      {L"C:\\rubblit.scr", L"C:\\\\Rubblit.ini"},
+      {L"\\\\server\\share\\rubblit.scr", L"\\\\server\\share\\Rubblit.ini"},
+      {L"D:\\保存\\rubblit.scr", L"D:\\保存\\Rubblit.ini"},
+  };
+  for (const auto& [program, expected] : cases) EXPECT_EQ(SettingsFilePathFor(program), expected);
+}
+
+}  // namespace
