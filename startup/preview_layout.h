@@ -1,0 +1,20 @@
+// The preview pane's arithmetic: form sizes are twips, the pane and the picture are pixels.
+#pragma once
+
+#include <cstdint>
+
+// 1440 divided by the display's logical pixels per inch: 15 at 96 dpi. A dpi that is not positive
+// (the device could not be asked) counts as 96.
+double TwipsPerPixel(int logicalDpi);
+
+struct PaneTwips {
+  std::int16_t width = 0;
+  std::int16_t height = 0;
+};
+
+// The pane's pixel size times twips per pixel, each rounded halves to even. A dimension whose
+// twips do not fit in 16 bits stays 0.
+PaneTwips PaneSizeInTwips(int widthPixels, int heightPixels, double twipsPerPixelX, double twipsPerPixelY);
+
+// Twips back to whole pixels, rounded halves to even; never negative.
+int TwipsToPixels(std::int16_t twips, double twipsPerPixel);
