@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "display/jagged_profile.h"
+#include "forms/stirred_random.h"
+
+namespace {
+
+// Plays back the first draw, then the rest in a loop; counts stirs and draws.
+class ScriptedRandom : public RandomSource {
+ public:
+  ScriptedRandom(double step, std::vector<double> coins) : step_(step), coins_(std::move(coins)) {}
+  void Stir() override { ++stirs; }
+  double Uniform() override {
+    ++drawn;
+    EXPECT_EQ(stirs, drawn) << "every draw follows its own stir";
+    if (drawn == 1) return step_;
+    return coins_[static_cast<std::size_t>(drawn - 2) % coins_.size()];
+  }
+  int stirs = 0;
+  int drawn = 0;
+
+ private:
+  double step_;
+  std::vector<double> coins_;
+};
+
+TEST(JaggedProfile, OneStepPerPairOfColumns) {
+  struct Case {
+    std::int32_t width;
+    int pairs;
+  };
+  for (const Case c : {Case{1024, 512}, Case{1, 1}, Case{0, 0}, Case{5, 3}, Case{2, 1}}) {
+    ScriptedRandom random(0.0, {0.1});
+    JaggedProfile profile;
+    profile.Profile.assign(4000, 99);
+    BuildProfile(profile, c.width, random);
+    ASSERT_EQ(profile.Profile.size(), static_cast<std::size_t>(c.width) + 1) << "width " << c.width;
+    EXPECT_EQ(random.drawn, c.pairs + 1) << "width " << c.width;
+    EXPECT_EQ(profile.WalkHeight, 3 * c.pairs);
+    for (std::int32_t column = 0; column < 2 * c.pairs; ++column)
+      EXPECT_EQ(profile.Profile[column], 3 * (column / 2 + 1)) << "width " << c.width << " column " << column;
+    // An even width leaves its last index as it was dimensioned.
+    if (c.width % 2 == 0) {
+      EXPECT_EQ(profile.Profile[c.width], 0);
+    }
+  }
+}
+
+TEST(JaggedProfile, WalkStepIsThreeToSeven) {
+  const std::pair<double, std::int32_t> cases[] = {
+      {0.0, 3}, {0.1999, 3}, {0.2, 4}, {0.5, 5}, {0.7, 6}, {0.8, 7}, {std::nextafter(1.0, 0.0), 7}};
+  for (auto [draw, step] : cases) {
+    ScriptedRandom random(draw, {0.9});
+    JaggedProfile profile;
+    BuildProfile(profile, 4, random);
+    EXPECT_EQ(profile.WalkStep, step) << "draw " << draw;
+    EXPECT_EQ(profile.Profile, (std::vector<std::int32_t>{-step, -step, -2 * step, -2 * step, 0}));
+  }
+}
+
+TEST(JaggedProfile, WalksUpBelowAHalfAndDownFromAHalfAndKeepsItsExtremes) {
+  // Step 5; up, down, down, down, up.
+  ScriptedRandom random(0.5, {0.1, 0.5, 0.7, 0.99, 0.49});
+  JaggedProfile profile;
+  BuildProfile(profile, 10, random);
+  EXPECT_EQ(profile.Profile, (std::vector<std::int32_t>{5, 5, 0, 0, -5, -5, -10, -10, -5, -5, 0}));
+  EXPECT_EQ(profile.ProfileMin, -10);
+  EXPECT_EQ(profile.ProfileMax, 5);
+  EXPECT_EQ(profile.WalkHeight, -5);
+}
+
+TEST(JaggedProfile, TheStartingHeightCountsForTheExtremes) {
+  struct Case {
+    double coin;
+    std::int16_t min, max;
+  };
+  for (const Case c : {Case{0.0, 0, 21}, Case{0.9, -21, 0}}) {
+    ScriptedRandom random(0.8, {c.coin});
+    JaggedProfile profile;
+    profile.ProfileMin = -100;
+    profile.ProfileMax = 100;
+    BuildProfile(profile, 6, random);
+    EXPECT_EQ(profile.ProfileMin, c.min);
+    EXPECT_EQ(profile.ProfileMax, c.max);
+  }
+  ScriptedRandom random(0.8, {0.0});
+  JaggedProfile profile;
+  profile.ProfileMax = 100;
+  BuildProfile(profile, 0, random);
+  EXPECT_EQ(profile.ProfileMin, 0);
+  EXPECT_EQ(profile.ProfileMax, 0);
+}
+
+TEST(JaggedProfile, ARealWalkMovesByWalkStepBetweenPairs) {
+  StirredRandom random;
+  JaggedProfile previous;
+  for (int build = 0; build < 20; ++build) {
+    JaggedProfile profile;
+    BuildProfile(profile, 1024, random);
+    ASSERT_GE(profile.WalkStep, 3);
+    ASSERT_LE(profile.WalkStep, 7);
+    std::int32_t low = 0, high = 0, last = 0;
+    for (std::int32_t column = 0; column < 1024; column += 2) {
+      const std::int32_t height = profile.Profile[column];
+      EXPECT_EQ(profile.Profile[column + 1], height);
+      EXPECT_EQ(height % profile.WalkStep, 0);
+      EXPECT_EQ(std::abs(height - last), profile.WalkStep);
+      last = height;
+      low = std::min(low, height);
+      high = std::max(high, height);
+    }
+    EXPECT_EQ(profile.Profile[1024], 0);
+    EXPECT_EQ(profile.ProfileMin, low);
+    EXPECT_EQ(profile.ProfileMax, high);
+    EXPECT_NE(profile.Profile, previous.Profile);
+    previous = profile;
+  }
+}
+
+TEST(JaggedProfile, ExtremesBeyondSixteenBitsStopAtTheLimit) {
+  // 10000 pairs of step 7 straight up reach 70000; the walk itself is kept.
+  ScriptedRandom up(0.99, {0.0});
+  JaggedProfile profile;
+  BuildProfile(profile, 20000, up);
+  EXPECT_EQ(profile.Profile[19999], 70000);
+  EXPECT_EQ(profile.ProfileMax, 32767);
+  EXPECT_EQ(profile.ProfileMin, 0);
+
+  ScriptedRandom down(0.99, {0.9});
+  BuildProfile(profile, 20000, down);
+  EXPECT_EQ(profile.Profile[19999], -70000);
+  EXPECT_EQ(profile.ProfileMin, -32768);
+  EXPECT_EQ(profile.ProfileMax, 0);
+}
+
+TEST(JaggedProfile, ANegativeWidthGivesNoProfile) {
+  ScriptedRandom random(0.0, {0.0});
+  JaggedProfile profile;
+  profile.Profile.assign(10, 5);
+  BuildProfile(profile, -3, random);
+  EXPECT_TRUE(profile.Profile.empty());
+  EXPECT_EQ(profile.ProfileMax, 0);
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <vector>
+
+#include "forms/stirred_random.h"
+#include "images/show_order.h"
+
+namespace {
+
+const double kJustBelowOne = std::nextafter(1.0, 0.0);
+
+// Plays back given draws and counts how often it was stirred before a draw.
+class ScriptedRandom : public RandomSource {
+ public:
+  explicit ScriptedRandom(std::vector<double> draws) : draws_(std::move(draws)) {}
+  void Stir() override { ++stirs; }
+  double Uniform() override {
+    ++drawn;
+    EXPECT_EQ(stirs, drawn) << "every draw follows its own stir";
+    return draws_.at(static_cast<std::size_t>(drawn - 1) % draws_.size());
+  }
+  int stirs = 0;
+  int drawn = 0;
+
+ private:
+  std::vector<double> draws_;
+};
+
+// Element 0 and anything past the count must keep this.
+constexpr std::int16_t kUntouched = -7;
+
+std::vector<std::int16_t> Build(std::int16_t count, std::int16_t changeOrder, RandomSource& random,
+                                std::size_t size) {
+  std::vector<std::int16_t> order(size, kUntouched);
+  BuildShowOrder(order, count, changeOrder, random);
+  return order;
+}
+
+std::vector<std::int16_t> Build(std::int16_t count, std::int16_t changeOrder, RandomSource& random) {
+  return Build(count, changeOrder, random, static_cast<std::size_t>(count) + 1);
+}
+
+TEST(ShowOrder, SequentialIsOneToCountOnEveryBuild) {
+  ScriptedRandom random({0.5});
+  std::vector<std::int16_t> order(5, kUntouched);
+  for (int build = 0; build < 3; ++build) {
+    BuildShowOrder(order, 4, 0, random);
+    EXPECT_EQ(order, (std::vector<std::int16_t>{kUntouched, 1, 2, 3, 4}));
+  }
+  EXPECT_EQ(random.drawn, 0);
+}
+
+TEST(ShowOrder, RandomPicksTheRthFreeIndex) {
+  struct Case {
+    std::int16_t changeOrder;
+    std::vector<double> draws;
+    std::vector<std::int16_t> expected;
+  };
+  const Case cases[] = {
+      {1, {0.0}, {kUntouched, 1, 2, 3, 4}},
+      {1, {kJustBelowOne}, {kUntouched, 4, 3, 2, 1}},
+      // r = 3 of 4, 1 of 3, 2 of {2, 4}, the last one left.
+      {1, {0.5, 0.0, 0.99, 0.3}, {kUntouched, 3, 1, 4, 2}},
+      {2, {kJustBelowOne}, {kUntouched, 4, 3, 2, 1}},
+      {-1, {0.25, 0.4, 0.5, 0.0}, {kUntouched, 2, 3, 4, 1}},
+  };
+  for (const Case& c : cases) {
+    ScriptedRandom random(c.draws);
+    EXPECT_EQ(Build(4, c.changeOrder, random), c.expected) << "ChangeOrder " << c.changeOrder;
+    EXPECT_EQ(random.drawn, 4);
+  }
+}
+
+TEST(ShowOrder, OneImageIsAlwaysFirstAndNoImagesWritesNothing) {
+  for (std::int16_t changeOrder : {0, 1}) {
+    ScriptedRandom random({kJustBelowOne});
+    EXPECT_EQ(Build(1, changeOrder, random), (std::vector<std::int16_t>{kUntouched, 1}));
+    ScriptedRandom unused({0.5});
+    EXPECT_EQ(Build(0, changeOrder, unused, 3), (std::vector<std::int16_t>(3, kUntouched)));
+    EXPECT_EQ(Build(-3, changeOrder, unused, 3), (std::vector<std::int16_t>(3, kUntouched)));
+    EXPECT_EQ(unused.drawn, 0);
+  }
+}
+
+TEST(ShowOrder, AnArrayTooShortGetsOnlyThePositionsItHas) {
+  for (std::int16_t changeOrder : {0, 1}) {
+    ScriptedRandom random({0.0});
+    EXPECT_EQ(Build(5, changeOrder, random, 3), (std::vector<std::int16_t>{kUntouched, 1, 2}));
+    std::vector<std::int16_t> none;
+    BuildShowOrder(none, 5, changeOrder, random);
+    EXPECT_TRUE(none.empty());
+  }
+}
+
+TEST(ShowOrder, DrawsOutsideTheUnitIntervalStillGiveAPermutation) {
+  ScriptedRandom random({1.0, -0.5, 7.0});
+  std::vector<std::int16_t> order = Build(6, 1, random);
+  std::sort(order.begin() + 1, order.end());
+  EXPECT_EQ(order, (std::vector<std::int16_t>{kUntouched, 1, 2, 3, 4, 5, 6}));
+}
+
+TEST(ShowOrder, EveryPermutationOfThreeIsEquallyLikely) {
+  StirredRandom random;
+  std::map<std::vector<std::int16_t>, int> counts;
+  const int builds = 60000;
+  for (int i = 0; i < builds; ++i) ++counts[Build(3, 1, random)];
+  ASSERT_EQ(counts.size(), 6u);
+  double chiSquare = 0;
+  int firstIsOne = 0;
+  for (const auto& [order, count] : counts) {
+    std::vector<std::int16_t> sorted = order;
+    std::sort(sorted.begin() + 1, sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::int16_t>{kUntouched, 1, 2, 3}));
+    const double expected = builds / 6.0;
+    chiSquare += (count - expected) * (count - expected) / expected;
+    if (order[1] == 1) firstIsOne += count;
+  }
+  // 5 degrees of freedom: exceeded by chance once in a thousand runs.
+  EXPECT_LT(chiSquare, 20.5);
+  EXPECT_NEAR(firstIsOne, builds / 3, 600);
+}
+
+}  // namespace
