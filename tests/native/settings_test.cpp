@@ -157,19 +157,6 @@ TEST(SaveSettings, WritesEveryKeyInOrderWithItsValueText) {
   EXPECT_EQ(settings.Speed, 3);
 }
 
-TEST(SaveSettings, WhatIsSavedLoadsBack) {
-  FakeProfile file;
-  SettingsRecord saved{1, 1, {0, 1, -1, 1}, L"", 9};
-  SaveSettings(saved, L"", 3, file);
-  Loaded l;
-  for (const auto& [key, value] : file.writes) l.file.values[key] = value;
-  l.Load();
-  EXPECT_EQ(l.common.settings.ChangeOrder, 1);
-  EXPECT_EQ(l.common.settings.ImageSize, 1);
-  EXPECT_EQ(l.common.settings.ImageKind, saved.ImageKind);
-  EXPECT_EQ(l.common.settings.Speed, 3);
-}
-
 TEST(SettingsFilePathFor, TheFileLiesInTheProgramsFolder) {
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {
       {L"C:\\Windows\\System32\\rubblit.scr", L"C:\\Windows\\System32\\Rubblit.ini"},
