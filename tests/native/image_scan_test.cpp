@@ -1,0 +1,357 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "images/image_scan.h"
+
+namespace {
+
+constexpr std::uint32_t kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kDirectory = 0x10, kArchive = 0x20,
+                        kCompressed = 0x800, kNotIndexed = 0x2000,
+                        kRecallOnAccess = 0x400000;
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+// The folder text before the wildcard, without trailing separators, so that "C:\" and "C:" name the
+// same folder just as they do to the system.
+std::wstring FolderKey(const std::wstring& path) {
+  std::wstring folder = path.substr(0, path.find_last_of(L'\\') == std::wstring::npos ? 0 : path.find_last_of(L'\\'));
+  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder;
+}
+
+std::wstring NamePart(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
+
+// Folders in memory. Names come back in the order they were added; the search skips hidden and
+// system entries, and directories unless asked, as the system's search does.
+class FakeDirectory : public DirectoryReader {
+ public:
+  void Add(const std::wstring& folder, const std::wstring& name, std::uint32_t attributes) {
+    Folder& entries = folders_[FolderKey(folder + L"\\")];
+    entries.byName[Lower(name)] = entries.entries.size();
+    entries.entries.push_back({name, attributes});
+  }
+  void AddFolder(const std::wstring& folder) { folders_[FolderKey(folder + L"\\")]; }
+
+  bool FindNames(const std::wstring& pattern, bool includeDirectories,
+                 const std::function<bool(const std::wstring& name)>& onName) override {
+    searches.push_back(pattern);
+    bool ok = Search(pattern, includeDirectories, onName);
+    if (afterSearch) afterSearch();
+    return ok;
+  }
+
+  std::optional<std::uint32_t> FileAttributes(const std::wstring& path) override {
+    attributeReads.push_back(path);
+    if (vanished.count(NamePart(path))) return std::nullopt;
+    auto folder = folders_.find(FolderKey(path));
+    if (folder == folders_.end()) return std::nullopt;
+    auto index = folder->second.byName.find(Lower(NamePart(path)));
+    if (index == folder->second.byName.end()) return std::nullopt;
+    const Entry& entry = folder->second.entries[index->second];
+    auto changed = changedSinceSearch.find(entry.name);
+    return changed == changedSinceSearch.end() ? entry.attributes : changed->second;
+  }
+
+  std::vector<std::wstring> searches;
+  std::vector<std::wstring> attributeReads;
+  std::set<std::wstring> failingPatterns;
+  std::set<std::wstring> vanished;
+  std::map<std::wstring, std::uint32_t> changedSinceSearch;
+  std::function<void()> afterSearch;
+
+ private:
+  struct Entry {
+    std::wstring name;
+    std::uint32_t attributes;
+  };
+  struct Folder {
+    std::vector<Entry> entries;
+    std::map<std::wstring, std::size_t> byName;
+  };
+
+  bool Search(const std::wstring& pattern, bool includeDirectories,
+              const std::function<bool(const std::wstring& name)>& onName) {
+    if (failingPatterns.count(pattern)) return false;
+    auto folder = folders_.find(FolderKey(pattern));
+    if (folder == folders_.end()) return false;
+    std::wstring wildcard = Lower(NamePart(pattern));
+    std::wstring extension = wildcard.substr(1);
+    for (const Entry& entry : folder->second.entries) {
+      if (entry.attributes & (kHidden | kSystem)) continue;
+      if ((entry.attributes & kDirectory) && !includeDirectories) continue;
+      std::wstring name = Lower(entry.name);
+      bool matches = wildcard == L"*.*" ||
+                     (name.size() >= extension.size() && name.compare(name.size() - extension.size(),
+                                                                      extension.size(), extension) == 0);
+      if (matches && !onName(entry.name)) break;
+    }
+    return true;
+  }
+
+  std::map<std::wstring, Folder> folders_;
+};
+
+const std::array<std::int16_t, 4> kAllKinds = {1, 1, 1, 1};
+const std::wstring kPics = L"C:\\Pics";
+
+std::vector<std::wstring> Listed(const ImageList& list) {
+  return std::vector<std::wstring>(list.ImageFiles.begin() + 1, list.ImageFiles.begin() + 1 + list.ImageCount);
+}
+
+std::vector<std::wstring> InPics(std::initializer_list<const wchar_t*> names) {
+  std::vector<std::wstring> paths;
+  for (const wchar_t* name : names) paths.push_back(kPics + L"\\" + name);
+  return paths;
+}
+
+}  // namespace
+
+TEST(AttributeAccepted, DecidesByReadOnlyHiddenSystemDirectoryAndArchiveOnly) {
+  const struct {
+    std::uint32_t attributes;
+    bool pass1, pass2, pass3;
+  } cases[] = {
+      {0, true, false, false},
+      {kArchive, false, true, false},
+      {kReadOnly, false, false, true},
+      {kReadOnly | kArchive, false, false, true},
+      {kArchive | kNotIndexed, false, true, false},
+      {kArchive | kCompressed, false, true, false},
+      {kReadOnly | kArchive | kNotIndexed, false, false, true},
+      {kNotIndexed, true, false, false},
+      {kRecallOnAccess | kArchive, false, true, false},
+      {kHidden, false, false, false},
+      {kSystem | kArchive, false, false, false},
+      {kHidden | kReadOnly, false, false, false},
+      {kDirectory, false, false, false},
+      {kDirectory | kArchive, false, false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AttributeAccepted(c.attributes, 0), c.pass1) << std::hex << c.attributes;
+    EXPECT_EQ(AttributeAccepted(c.attributes, 32), c.pass2) << std::hex << c.attributes;
+    EXPECT_EQ(AttributeAccepted(c.attributes, 1), c.pass3) << std::hex << c.attributes;
+  }
+}
+
+TEST(ScanImages, SearchesEachEnabledKindInEveryPassAndListsInPassThenKindOrderBeforeSorting) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"ro.bmp", kReadOnly | kArchive);
+  directory.Add(kPics, L"arch.gif", kArchive);
+  directory.Add(kPics, L"plain.wmf", 0);
+  directory.Add(kPics, L"plain.bmp", 0);
+  directory.Add(kPics, L"arch.bmp", kArchive);
+  directory.Add(kPics, L"ro.jpg", kReadOnly);
+  ImageList list;
+  struct Step {
+    std::wstring pattern;
+    std::int16_t scanAttribute;
+    std::vector<std::wstring> listed;
+  };
+  std::vector<Step> steps;
+  directory.afterSearch = [&] { steps.push_back({directory.searches.back(), list.ScanAttribute, Listed(list)}); };
+
+  ScanImages(list, kAllKinds, kPics, directory);
+
+  const wchar_t* kinds[] = {L"bmp", L"gif", L"jpg", L"wmf"};
+  const std::int16_t passes[] = {0, 32, 1};
+  ASSERT_EQ(steps.size(), 12u);
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    EXPECT_EQ(steps[i].pattern, kPics + L"\\*." + kinds[i % 4]);
+    EXPECT_EQ(steps[i].scanAttribute, passes[i / 4]);
+  }
+  EXPECT_EQ(steps.back().listed,
+            InPics({L"plain.bmp", L"plain.wmf", L"arch.bmp", L"arch.gif", L"ro.bmp", L"ro.jpg"}));
+  EXPECT_EQ(Listed(list), InPics({L"arch.bmp", L"arch.gif", L"plain.bmp", L"plain.wmf", L"ro.bmp", L"ro.jpg"}));
+}
+
+TEST(ScanImages, ListsOnlyKindsWhoseFlagIsExactlyOne) {
+  FakeDirectory directory;
+  for (const wchar_t* name : {L"a.bmp", L"b.gif", L"c.jpg", L"d.wmf", L"e.JPG"}) directory.Add(kPics, name, kArchive);
+  ImageList list;
+  ScanImages(list, {2, 0, 1, -1}, kPics, directory);
+  EXPECT_EQ(directory.searches, std::vector<std::wstring>(3, kPics + L"\\*.jpg"));
+  EXPECT_EQ(Listed(list), InPics({L"c.jpg", L"e.JPG"}));
+}
+
+TEST(ScanImages, SkipsHiddenSystemAndDirectoryEntriesAndReadsAttributesAfresh) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"hidden.bmp", kHidden | kArchive);
+  directory.Add(kPics, L"system.bmp", kSystem);
+  directory.Add(kPics, L"folder.bmp", kDirectory);
+  directory.Add(kPics, L"indexed.bmp", kArchive | kNotIndexed);
+  directory.Add(kPics, L"hidden since.bmp", kArchive);
+  directory.changedSinceSearch[L"hidden since.bmp"] = kArchive | kHidden;
+  ImageList list;
+  ScanImages(list, kAllKinds, kPics, directory);
+  EXPECT_EQ(Listed(list), InPics({L"indexed.bmp"}));
+}
+
+TEST(ScanImages, OrdersTheSpecimenFolderByCodeUnits) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"b.JPG", kArchive);
+  directory.Add(kPics, L"A.bmp", kArchive);
+  directory.Add(kPics, L"a.gif", kArchive);
+  ImageList list;
+  ScanImages(list, kAllKinds, kPics, directory);
+  EXPECT_EQ(list.ImageCount, 3);
+  EXPECT_EQ(Listed(list), InPics({L"A.bmp", L"a.gif", L"b.JPG"}));
+}
+
+TEST(ScanImages, EmptyFolderTextMakesNoSearchAndEmptiesTheList) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"a.bmp", kArchive);
+  ImageList list;
+  ScanImages(list, kAllKinds, kPics, directory);
+  ASSERT_EQ(list.ImageCount, 1);
+  directory.searches.clear();
+  ScanImages(list, kAllKinds, L"", directory);
+  EXPECT_EQ(list.ImageCount, 0);
+  EXPECT_TRUE(directory.searches.empty());
+}
+
+TEST(ScanImages, DriveRootGivesEntriesWithADoubledSeparator) {
+  FakeDirectory directory;
+  directory.Add(L"C:", L"b.gif", kArchive);
+  directory.Add(L"C:", L"a.bmp", kArchive);
+  ImageList list;
+  ScanImages(list, kAllKinds, L"C:\\", directory);
+  EXPECT_EQ(directory.searches.front(), L"C:\\\\*.bmp");
+  EXPECT_EQ(Listed(list), (std::vector<std::wstring>{L"C:\\\\a.bmp", L"C:\\\\b.gif"}));
+}
+
+TEST(ScanImages, AVanishedFileEndsOnlyItsPatternInThatPass) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"a.bmp", kArchive);
+  directory.Add(kPics, L"gone.bmp", kArchive);
+  directory.Add(kPics, L"c.bmp", kArchive);
+  directory.Add(kPics, L"d.gif", kArchive);
+  directory.vanished.insert(L"gone.bmp");
+  ImageList list;
+  ScanImages(list, kAllKinds, kPics, directory);
+  EXPECT_EQ(Listed(list), InPics({L"a.bmp", L"d.gif"}));
+  EXPECT_EQ(std::count(directory.attributeReads.begin(), directory.attributeReads.end(), kPics + L"\\c.bmp"), 0);
+}
+
+TEST(ScanImages, AFailingSearchEndsOnlyItsPattern) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"a.bmp", kArchive);
+  directory.Add(kPics, L"b.gif", kArchive);
+  directory.Add(kPics, L"c.jpg", kReadOnly);
+  directory.failingPatterns.insert(kPics + L"\\*.gif");
+  ImageList list;
+  ScanImages(list, kAllKinds, kPics, directory);
+  EXPECT_EQ(directory.searches.size(), 12u);
+  EXPECT_EQ(Listed(list), InPics({L"a.bmp", L"c.jpg"}));
+}
+
+TEST(ScanImages, AMissingFolderGivesAnEmptyList) {
+  FakeDirectory directory;
+  ImageList list;
+  list.ImageFiles = {L"", L"old"};
+  list.ImageCount = 1;
+  ScanImages(list, kAllKinds, L"C:\\Gone", directory);
+  EXPECT_EQ(list.ImageCount, 0);
+}
+
+TEST(ScanImages, KeepsTheFirst32767FilesInPassAndKindOrder) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"zz first.bmp", 0);
+  for (int i = 0; i < 32768; ++i) {
+    wchar_t name[16];
+    swprintf(name, 16, L"g%05d.gif", i);
+    directory.Add(kPics, name, kArchive);
+  }
+  directory.Add(kPics, L"a late.jpg", kArchive);
+  directory.Add(kPics, L"a plain.wmf", 0);
+  directory.Add(kPics, L"a readonly.wmf", kReadOnly);
+  ImageList list;
+  ScanImages(list, kAllKinds, kPics, directory);
+
+  ASSERT_EQ(list.ImageCount, 32767);
+  ASSERT_EQ(list.ImageFiles.size(), 32768u);
+  EXPECT_EQ(directory.searches.size(), 12u);
+  EXPECT_TRUE(std::is_sorted(list.ImageFiles.begin() + 1, list.ImageFiles.end()));
+  EXPECT_EQ(list.ImageFiles[1], kPics + L"\\a plain.wmf");
+  EXPECT_EQ(list.ImageFiles[2], kPics + L"\\g00000.gif");
+  EXPECT_EQ(list.ImageFiles[32766], kPics + L"\\g32764.gif");
+  EXPECT_EQ(list.ImageFiles[32767], kPics + L"\\zz first.bmp");
+}
+
+TEST(SortImageFiles, OrdersByUtf16CodeUnitsAndLeavesStaleEntriesAlone) {
+  ImageList list;
+  list.ImageFiles = {L"",
+                     L"C:\\P\\a.bmp",
+                     L"C:\\P\\\U0001F600.bmp",
+                     L"C:\\P\\_.bmp",
+                     L"C:\\P\\\uFF21.bmp",
+                     L"C:\\P\\Z.bmp",
+                     L"C:\\P\\\uE000.bmp",
+                     L"C:\\P\\a.bmpx",
+                     L"C:\\P\\写真.jpg",
+                     L"C:\\P\\\u00E9.gif",
+                     L"C:\\P\\A.bmp",
+                     L"0 stale",
+                     L"! stale"};
+  list.ImageCount = 10;
+  SortImageFiles(list);
+  EXPECT_EQ(list.ImageFiles, (std::vector<std::wstring>{L"",
+                                                        L"C:\\P\\A.bmp",
+                                                        L"C:\\P\\Z.bmp",
+                                                        L"C:\\P\\_.bmp",
+                                                        L"C:\\P\\a.bmp",
+                                                        L"C:\\P\\a.bmpx",
+                                                        L"C:\\P\\\u00E9.gif",
+                                                        L"C:\\P\\写真.jpg",
+                                                        L"C:\\P\\\U0001F600.bmp",
+                                                        L"C:\\P\\\uE000.bmp",
+                                                        L"C:\\P\\\uFF21.bmp",
+                                                        L"0 stale",
+                                                        L"! stale"}));
+}
+
+TEST(SortImageFiles, ACountBeyondTheArrayIsHeldToIt) {
+  ImageList list;
+  list.ImageFiles = {L"", L"b", L"a"};
+  list.ImageCount = 5;
+  SortImageFiles(list);
+  EXPECT_EQ(list.ImageFiles, (std::vector<std::wstring>{L"", L"a", L"b"}));
+}
+
+TEST(FolderExists, NeedsOneNameFromASearchOfTheFolder) {
+  FakeDirectory directory;
+  directory.Add(L"C:\\Empty", L".", kDirectory);
+  directory.Add(L"C:\\Empty", L"..", kDirectory);
+  directory.Add(L"C:\\Pics2", L".", kDirectory);
+  directory.AddFolder(L"C:");
+  directory.Add(L"D:", L"pagefile.sys", kHidden | kSystem);
+  directory.Add(L"E:", L"photos", kDirectory);
+  directory.Add(L"C:\\Broken", L".", kDirectory);
+  directory.failingPatterns.insert(L"C:\\Broken\\*.*");
+  const struct {
+    const wchar_t* path;
+    const wchar_t* search;
+    bool exists;
+  } cases[] = {
+      {L"C:\\Empty", L"C:\\Empty\\*.*", true},
+      {L"C:\\Empty  ", L"C:\\Empty\\*.*", true},
+      {L"C:\\Empty\\", L"C:\\Empty\\*.*", true},
+      {L"C:\\Pics", L"C:\\Pics\\*.*", false},
+      {L"C:\\", L"C:\\*.*", false},
+      {L"D:\\", L"D:\\*.*", false},
+      {L"E:\\", L"E:\\*.*", true},
+      {L"C:\\Broken", L"C:\\Broken\\*.*", false},
+  };
+  for (const auto& c : cases) {
+    directory.searches.clear();
+    EXPECT_EQ(FolderExists(c.path, directory), c.exists) << c.path;
+    EXPECT_EQ(directory.searches, std::vector<std::wstring>{c.search}) << c.path;
+  }
+}

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "forms/directory.h"
+#include "images/image_scan.h"
+#include "wine/testbed/temp_folder.h"
+
+namespace {
+
+const std::array<std::int16_t, 4> kAllKinds = {1, 1, 1, 1};
+const std::array<std::int16_t, 4> kJpgOnly = {0, 0, 1, 0};
+
+std::vector<std::wstring> Listed(const ImageList& list) {
+  return std::vector<std::wstring>(list.ImageFiles.begin() + 1, list.ImageFiles.begin() + 1 + list.ImageCount);
+}
+
+std::vector<std::wstring> In(const testbed::TempFolder& folder, std::initializer_list<const wchar_t*> names) {
+  std::vector<std::wstring> paths;
+  for (const wchar_t* name : names) paths.push_back(folder.File(name));
+  return paths;
+}
+
+void WriteFile(const testbed::TempFolder& folder, const wchar_t* name, DWORD attributes = 0) {
+  folder.WriteBytes(name, "picture");
+  if (attributes) {
+    ASSERT_TRUE(::SetFileAttributesW(folder.File(name).c_str(), attributes)) << name;
+  }
+}
+
+std::vector<std::wstring> Names(forms::FileSystemDirectory& directory, const std::wstring& pattern,
+                                bool includeDirectories, bool* ok = nullptr) {
+  std::vector<std::wstring> names;
+  bool result = directory.FindNames(pattern, includeDirectories, [&names](const std::wstring& name) {
+    names.push_back(name);
+    return true;
+  });
+  if (ok) *ok = result;
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+TEST(ImageScanOnDisk, ListsPlainReadOnlyAndUnindexedFilesButNeverHiddenOrSystemOnes) {
+  testbed::TempFolder folder;
+  WriteFile(folder, L"plain.jpg");
+  WriteFile(folder, L"readonly.jpg", FILE_ATTRIBUTE_READONLY);
+  WriteFile(folder, L"readonly archive.jpg", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  WriteFile(folder, L"unindexed.jpg", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  WriteFile(folder, L"hidden.jpg", FILE_ATTRIBUTE_HIDDEN);
+  WriteFile(folder, L"system.jpg", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+  WriteFile(folder, L"hidden readonly.jpg", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"folder.jpg").c_str(), nullptr));
+  forms::FileSystemDirectory directory;
+  ImageList list;
+  ScanImages(list, kAllKinds, folder.path(), directory);
+  EXPECT_EQ(Listed(list), In(folder, {L"plain.jpg", L"readonly archive.jpg", L"readonly.jpg", L"unindexed.jpg"}));
+}
+
+TEST(ImageScanOnDisk, MatchesTheEnabledKindWhateverTheCaseOfTheName) {
+  testbed::TempFolder folder;
+  for (const wchar_t* name : {L"UPPER.JPG", L"Mixed.Jpg", L"lower.jpg", L"other.bmp", L"note.txt", L"jpg"})
+    WriteFile(folder, name);
+  forms::FileSystemDirectory directory;
+  ImageList list;
+  ScanImages(list, kJpgOnly, folder.path(), directory);
+  EXPECT_EQ(Listed(list), In(folder, {L"Mixed.Jpg", L"UPPER.JPG", L"lower.jpg"}));
+}
+
+TEST(ImageScanOnDisk, SortsByCodeUnitsNotByTheFileSystemsOrder) {
+  testbed::TempFolder folder;
+  for (const wchar_t* name : {L"b.JPG", L"写真.jpg", L"a.gif", L"_x.bmp", L"Z.wmf", L"A.bmp"}) WriteFile(folder, name);
+  forms::FileSystemDirectory directory;
+  ImageList list;
+  ScanImages(list, kAllKinds, folder.path(), directory);
+  EXPECT_EQ(Listed(list), In(folder, {L"A.bmp", L"Z.wmf", L"_x.bmp", L"a.gif", L"b.JPG", L"写真.jpg"}));
+}
+
+TEST(ImageScanOnDisk, ADriveRootGivesEntriesWithADoubledSeparator) {
+  testbed::TempFolder folder;
+  const std::wstring root = folder.path().substr(0, 3);
+  ASSERT_EQ(root.substr(1), L":\\");
+  const std::wstring name = L"rubblit-scan-" + std::to_wstring(::GetCurrentProcessId()) + L".wmf";
+  const std::wstring path = root + name;
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) GTEST_SKIP() << "the drive root is not writable here";
+  ::CloseHandle(file);
+  forms::FileSystemDirectory directory;
+  ImageList list;
+  ScanImages(list, {0, 0, 0, 1}, root, directory);
+  bool exists = FolderExists(root, directory);
+  ::DeleteFileW(path.c_str());
+
+  EXPECT_TRUE(exists);
+  std::vector<std::wstring> listed = Listed(list);
+  EXPECT_NE(std::find(listed.begin(), listed.end(), root + L"\\" + name), listed.end());
+  for (const std::wstring& entry : listed) EXPECT_EQ(entry.substr(0, 4), root + L"\\");
+}
+
+TEST(ImageScanOnDisk, FolderExistsOnlyForAReadableFolder) {
+  testbed::TempFolder folder;
+  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"empty").c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"photos2").c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"gone").c_str(), nullptr));
+  ASSERT_TRUE(::RemoveDirectoryW(folder.File(L"gone").c_str()));
+  WriteFile(folder, L"file.jpg");
+  forms::FileSystemDirectory directory;
+  const struct {
+    std::wstring path;
+    bool exists;
+  } cases[] = {
+      {folder.File(L"empty"), true},
+      {folder.File(L"empty") + L"\\  ", true},
+      {folder.path() + L"  ", true},
+      {folder.File(L"photos"), false},
+      {folder.File(L"gone"), false},
+      {folder.File(L"file.jpg"), false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FolderExists(c.path, directory), c.exists) << c.path;
+}
+
+TEST(FileSystemDirectory, SearchesSkipHiddenAndSystemEntriesAndDirectoriesUnlessAsked) {
+  testbed::TempFolder folder;
+  WriteFile(folder, L"a.jpg");
+  WriteFile(folder, L"h.jpg", FILE_ATTRIBUTE_HIDDEN);
+  WriteFile(folder, L"s.jpg", FILE_ATTRIBUTE_SYSTEM);
+  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"sub").c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"hid").c_str(), nullptr));
+  ASSERT_TRUE(::SetFileAttributesW(folder.File(L"hid").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  forms::FileSystemDirectory directory;
+  bool ok = false;
+
+  EXPECT_EQ(Names(directory, folder.File(L"*.*"), false, &ok), std::vector<std::wstring>{L"a.jpg"});
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(Names(directory, folder.File(L"*.*"), true, &ok), (std::vector<std::wstring>{L".", L"..", L"a.jpg", L"sub"}));
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(Names(directory, folder.File(L"*.gif"), false, &ok), std::vector<std::wstring>{});
+  EXPECT_TRUE(ok) << "a pattern that matches nothing is no failure";
+  EXPECT_EQ(Names(directory, folder.File(L"missing\\*.*"), true, &ok), std::vector<std::wstring>{});
+  EXPECT_FALSE(ok);
+
+  int calls = 0;
+  EXPECT_TRUE(directory.FindNames(folder.File(L"*.*"), true, [&calls](const std::wstring&) { return ++calls < 2; }));
+  EXPECT_EQ(calls, 2);
+}
+
+TEST(FileSystemDirectory, ReportsAttributeBitsAndNothingForAMissingFile) {
+  testbed::TempFolder folder;
+  WriteFile(folder, L"ro.jpg", FILE_ATTRIBUTE_READONLY);
+  forms::FileSystemDirectory directory;
+  std::optional<std::uint32_t> readOnly = directory.FileAttributes(folder.File(L"ro.jpg"));
+  ASSERT_TRUE(readOnly.has_value());
+  EXPECT_EQ(*readOnly & 0x37u, *readOnly & FILE_ATTRIBUTE_ARCHIVE ? 0x21u : 0x01u);
+  EXPECT_FALSE(directory.FileAttributes(folder.File(L"missing.jpg")).has_value());
+  std::optional<std::uint32_t> self = directory.FileAttributes(folder.path());
+  ASSERT_TRUE(self.has_value());
+  EXPECT_TRUE(*self & FILE_ATTRIBUTE_DIRECTORY);
+}
