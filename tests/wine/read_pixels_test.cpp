@@ -1,0 +1,172 @@
+#include "display/read_pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+// A figure that changes when a GDI object leaks: the count of objects in use where the system
+// keeps it, and under Wine, which reports 0, the handle slot that the next object gets, since a
+// freed slot is handed out again first.
+DWORD GdiFootprint() {
+  const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+  if (count) return count;
+  HBITMAP probe = ::CreateBitmap(1, 1, 1, 32, nullptr);
+  const DWORD slot = LOWORD(reinterpret_cast<UINT_PTR>(probe));
+  ::DeleteObject(probe);
+  return slot;
+}
+
+constexpr PixelRecord kSentinel{7, 7, 7, 7};
+
+// A colour of its own for every pixel, so that any misplaced record shows.
+COLORREF PatternColour(int x, int y) { return RGB(10 + x * 20, 5 + y * 30, 250 - x - y); }
+
+void DrawPattern(forms::PictureSurface& surface) {
+  for (int y = 0; y < surface.height(); ++y)
+    for (int x = 0; x < surface.width(); ++x) ::SetPixel(surface.dc(), x, y, PatternColour(x, y));
+}
+
+void Fill(PixelGrid& grid, PixelRecord record) {
+  for (int row = 0; row <= grid.height(); ++row)
+    for (int column = 0; column <= grid.width(); ++column) *grid.At(column, row) = record;
+}
+
+bool Same(PixelRecord a, PixelRecord b) {
+  return a.Blue == b.Blue && a.Green == b.Green && a.Red == b.Red && a.Reserved == b.Reserved;
+}
+
+// The record a pixel of this colour must give, Reserved aside.
+::testing::AssertionResult Holds(const PixelGrid& grid, int column, int row, COLORREF colour) {
+  const PixelRecord* record = grid.At(column, row);
+  if (!record) return ::testing::AssertionFailure() << "(" << column << "," << row << ") is outside the grid";
+  if (record->Red == GetRValue(colour) && record->Green == GetGValue(colour) && record->Blue == GetBValue(colour))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "(" << column << "," << row << ") holds B" << int(record->Blue) << " G"
+                                       << int(record->Green) << " R" << int(record->Red) << ", expected B"
+                                       << int(GetBValue(colour)) << " G" << int(GetGValue(colour)) << " R"
+                                       << int(GetRValue(colour));
+}
+
+TEST(ReadPixels, RowYHoldsThePicturesRowYMinusOneAndRowZeroAndTheSpareColumnAreLeftAlone) {
+  forms::PictureSurface surface;
+  ASSERT_TRUE(surface.Resize(7, 5));
+  DrawPattern(surface);
+  PixelGrid grid(7, 5);
+  Fill(grid, kSentinel);
+
+  ReadPixels(surface, grid);
+
+  for (int row = 1; row <= 5; ++row)
+    for (int column = 0; column < 7; ++column) EXPECT_TRUE(Holds(grid, column, row, PatternColour(column, row - 1)));
+  for (int column = 0; column <= 7; ++column) EXPECT_TRUE(Same(kSentinel, *grid.At(column, 0))) << column;
+  for (int row = 0; row <= 5; ++row) EXPECT_TRUE(Same(kSentinel, *grid.At(7, row))) << row;
+}
+
+TEST(ReadPixels, RecordsAreBlueGreenRedInThatByteOrder) {
+  struct Case {
+    COLORREF colour;
+    PixelRecord record;
+  };
+  const Case cases[] = {
+      {RGB(255, 0, 0), {0, 0, 255, 0}},      {RGB(0, 255, 0), {0, 255, 0, 0}}, {RGB(0, 0, 255), {255, 0, 0, 0}},
+      {RGB(1, 2, 3), {3, 2, 1, 0}},          {RGB(255, 255, 255), {255, 255, 255, 0}},
+      {RGB(0x12, 0x34, 0x56), {0x56, 0x34, 0x12, 0}},
+  };
+  forms::PictureSurface surface;
+  ASSERT_TRUE(surface.Resize(static_cast<int>(std::size(cases)), 1));
+  for (size_t i = 0; i < std::size(cases); ++i) ::SetPixel(surface.dc(), static_cast<int>(i), 0, cases[i].colour);
+  PixelGrid grid(surface.width(), 1);
+  ReadPixels(surface, grid);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(grid.At(static_cast<int>(i), 1));
+    EXPECT_EQ(cases[i].record.Blue, bytes[0]) << i;
+    EXPECT_EQ(cases[i].record.Green, bytes[1]) << i;
+    EXPECT_EQ(cases[i].record.Red, bytes[2]) << i;
+  }
+}
+
+TEST(ReadPixels, AScreenSizedPictureHasItsTopRowInRowOneAndItsBottomRowInRowH) {
+  forms::PictureSurface surface;
+  ASSERT_TRUE(surface.Resize(1024, 768));
+  RECT top{0, 0, 1024, 1}, bottom{0, 767, 1024, 768}, middle{0, 1, 1024, 767};
+  HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0)), blue = ::CreateSolidBrush(RGB(0, 0, 255)),
+         green = ::CreateSolidBrush(RGB(0, 255, 0));
+  ::FillRect(surface.dc(), &top, red);
+  ::FillRect(surface.dc(), &bottom, blue);
+  ::FillRect(surface.dc(), &middle, green);
+  ::DeleteObject(red);
+  ::DeleteObject(blue);
+  ::DeleteObject(green);
+  PixelGrid grid(1024, 768);
+  *grid.At(1024, 400) = kSentinel;
+
+  ReadPixels(surface, grid);
+
+  for (int column : {0, 1, 511, 1023}) {
+    EXPECT_TRUE(Holds(grid, column, 0, RGB(0, 0, 0)));
+    EXPECT_TRUE(Holds(grid, column, 1, RGB(255, 0, 0)));
+    EXPECT_TRUE(Holds(grid, column, 2, RGB(0, 255, 0)));
+    EXPECT_TRUE(Holds(grid, column, 767, RGB(0, 255, 0)));
+    EXPECT_TRUE(Holds(grid, column, 768, RGB(0, 0, 255)));
+  }
+  EXPECT_TRUE(Same(kSentinel, *grid.At(1024, 400)));
+}
+
+TEST(ReadPixels, TheSurfaceKeepsItsPictureAndNothingLeaksOverManyReads) {
+  forms::PictureSurface surface;
+  ASSERT_TRUE(surface.Resize(6, 4));
+  DrawPattern(surface);
+  HBITMAP picture = surface.bitmap();
+  PixelGrid grid(6, 4);
+  ReadPixels(surface, grid);
+  const DWORD before = GdiFootprint();
+
+  for (int i = 0; i < 500; ++i) ReadPixels(surface, grid);
+
+  EXPECT_EQ(before, GdiFootprint());
+  EXPECT_EQ(picture, surface.bitmap());
+  EXPECT_EQ(picture, ::GetCurrentObject(surface.dc(), OBJ_BITMAP));
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(PatternColour(x, y), ::GetPixel(surface.dc(), x, y));
+  EXPECT_TRUE(Holds(grid, 5, 4, PatternColour(5, 3)));
+}
+
+TEST(ReadPixels, AGridOfAnotherSizeGetsOnlyTheRecordsThatFallInsideIt) {
+  forms::PictureSurface surface;
+  ASSERT_TRUE(surface.Resize(7, 5));
+  DrawPattern(surface);
+
+  // Too small: row y still holds the picture's row y - 1, as far as the grid reaches.
+  PixelGrid small(3, 2);
+  Fill(small, kSentinel);
+  ReadPixels(surface, small);
+  for (int row = 1; row <= 2; ++row)
+    for (int column = 0; column <= 3; ++column) EXPECT_TRUE(Holds(small, column, row, PatternColour(column, row - 1)));
+  EXPECT_TRUE(Same(kSentinel, *small.At(2, 0)));
+
+  // Too large: the rows and columns beyond the picture stay as they were.
+  PixelGrid large(10, 8);
+  Fill(large, kSentinel);
+  ReadPixels(surface, large);
+  EXPECT_TRUE(Holds(large, 0, 5, PatternColour(0, 4)));
+  EXPECT_TRUE(Holds(large, 6, 1, PatternColour(6, 0)));
+  for (int row : {0, 6, 7, 8}) EXPECT_TRUE(Same(kSentinel, *large.At(3, row))) << row;
+  for (int column : {7, 8, 10}) EXPECT_TRUE(Same(kSentinel, *large.At(column, 3))) << column;
+
+  PixelGrid empty;
+  ReadPixels(surface, empty);
+  EXPECT_EQ(nullptr, empty.At(0, 0));
+}
+
+TEST(ReadPixels, WithoutAPictureTheGridIsLeftUntouched) {
+  forms::PictureSurface surface;
+  PixelGrid grid(4, 4);
+  Fill(grid, kSentinel);
+  ReadPixels(surface, grid);
+  for (int row = 0; row <= 4; ++row)
+    for (int column = 0; column <= 4; ++column) EXPECT_TRUE(Same(kSentinel, *grid.At(column, row)));
+}
+
+}  // namespace
