@@ -43,15 +43,15 @@ TEST(FramePacer, CheapPassesRunAtNoMoreThanSixtyASecondWithoutSpinning) {
 }
 
 TEST(FramePacer, AnOverrunningPassIsFollowedAtOnceButNotByABurst) {
-  forms::FramePacer pacer;
-  ::Sleep(120);  // a pass seven frames too long
+  forms::FramePacer pacer(4);  // quarter-second frames keep the margins wide on a busy machine
+  ::Sleep(600);                // a pass more than two frames too long
   double before = Seconds();
   ASSERT_TRUE(pacer.EndPass(kAlways));
-  EXPECT_LT(Seconds() - before, 0.012) << "no wait after an overrun";
+  EXPECT_LT(Seconds() - before, 0.15) << "no wait after an overrun";
 
   before = Seconds();
-  for (int pass = 0; pass < 5; ++pass) ASSERT_TRUE(pacer.EndPass(kAlways));
-  EXPECT_GE(Seconds() - before, 5 * 0.0166) << "the frames missed are not caught up";
+  for (int pass = 0; pass < 2; ++pass) ASSERT_TRUE(pacer.EndPass(kAlways));
+  EXPECT_GE(Seconds() - before, 2 * 0.249) << "the frames missed are not caught up";
 }
 
 // A window whose message, posted from another thread while the pacer waits, ends the loop.
