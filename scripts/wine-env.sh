@@ -33,6 +33,12 @@ wine_env_start_wine() {
   timeout 180 wineboot -i >/dev/null 2>&1 </dev/null
   timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1 </dev/null
+  # The first boot of a prefix leaves a second services.exe behind, which keeps RpcSs from starting
+  # and makes each program's first window wait 10 s for the desktop. A clean restart has one.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1 </dev/null
+  timeout 60 wineboot >/dev/null 2>&1 </dev/null
 }
 
 wine_env_stop() {
