@@ -110,12 +110,15 @@ class SelectedObject {
 class Library {
  public:
   explicit Library(const wchar_t* name) : module_(::LoadLibraryW(name)) {}
+  // With LoadLibraryEx flags, e.g. LOAD_LIBRARY_AS_DATAFILE to reach only a file's resources.
+  Library(const wchar_t* name, DWORD flags) : module_(::LoadLibraryExW(name, nullptr, flags)) {}
   ~Library() {
     if (module_) ::FreeLibrary(module_);
   }
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
   explicit operator bool() const { return module_ != nullptr; }
+  HMODULE get() const { return module_; }
   template <typename Function>
   Function procedure(const char* name) const {
     return module_ ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module_, name))) : nullptr;

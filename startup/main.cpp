@@ -1,3 +1,72 @@
 #include "startup/main.h"
 
-void Main() {}
+#include <windows.h>
+
+#include <string>
+
+#include "forms/directory.h"
+#include "forms/process.h"
+#include "forms/stirred_random.h"
+#include "images/show_order.h"
+#include "startup/arguments.h"
+#include "startup/common_module.h"
+#include "startup/password_change.h"
+#include "startup/preview_embedding.h"
+#include "startup/preview_form.h"
+#include "startup/settings.h"
+#include "startup/settings_file.h"
+
+namespace {
+
+// The captions of the settings dialog and of the full-screen display. Compared as wide text, so
+// the test does not depend on the system's ANSI code page.
+constexpr const wchar_t* kSettingsCaption = L"Rubblitの設定";
+constexpr const wchar_t* kDisplayCaption = L"Rubblit(main)";
+
+// An open dialog or a running display means this start is not wanted, whatever its mode.
+bool AnotherInstanceIsOpen() {
+  return ::FindWindowW(nullptr, kSettingsCaption) != nullptr || ::FindWindowW(nullptr, kDisplayCaption) != nullptr;
+}
+
+void BuildFirstShowOrder(CommonModule& common) {
+  const std::int16_t imageCount = common.images.ImageCount;
+  if (imageCount <= 0) return;
+  common.ShowOrder.assign(static_cast<std::size_t>(imageCount) + 1, 0);
+  StirredRandom random;
+  BuildShowOrder(common.ShowOrder, imageCount, common.settings.ChangeOrder, random);
+}
+
+}  // namespace
+
+void Main() {
+  if (AnotherInstanceIsOpen()) forms::EndProcess();
+
+  const std::wstring mode = ModeLetter(forms::ProcessArgumentString());
+  if (mode == L"P") {
+    // Outlives Main: the process's message loop runs while the preview is loaded.
+    static PreviewForm preview;
+    if (!EmbedPreview(preview, WindowHandleField(forms::ProcessArgumentString()))) forms::EndProcess();
+    return;
+  }
+
+  CommonModule common;
+  {
+    SettingsFile file;
+    forms::FileSystemDirectory directory;
+    LoadSettings(common, file, directory);
+  }
+
+  if (mode == L"A") {
+    ChangeScreenSaverPassword(WindowHandleField(forms::ProcessArgumentString()));
+    forms::EndProcess();
+  }
+  if (mode == L"C") {
+    forms::ProcessPendingMessages();
+    forms::EndProcess();
+  }
+  if (mode != L"S" && !mode.empty()) forms::EndProcess();
+
+  BuildFirstShowOrder(common);
+  if (mode == L"S") ::ShowCursor(FALSE);
+  forms::EndProcess();
+}

@@ -1,0 +1,53 @@
+#include "forms/process.h"
+
+#include <windows.h>
+
+#include "forms/handles.h"
+#include "startup/arguments.h"
+#include "startup/preview_layout.h"
+
+namespace forms {
+
+namespace {
+
+int ScreenLogicalDpi(int axis) {
+  WindowDC screen(nullptr);
+  return screen ? ::GetDeviceCaps(screen.get(), axis) : 0;
+}
+
+}  // namespace
+
+std::wstring ProcessArgumentString() {
+  const wchar_t* commandLine = ::GetCommandLineW();
+  return commandLine ? ArgumentString(commandLine) : std::wstring();
+}
+
+void EndProcess() { ::ExitProcess(0); }
+
+void ProcessPendingMessages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+int RunUntilLastFormCloses() {
+  MSG message;
+  for (;;) {
+    BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) return 0;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+double ScreenTwipsPerPixelX() { return TwipsPerPixel(ScreenLogicalDpi(LOGPIXELSX)); }
+double ScreenTwipsPerPixelY() { return TwipsPerPixel(ScreenLogicalDpi(LOGPIXELSY)); }
+
+}  // namespace forms

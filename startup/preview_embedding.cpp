@@ -1,0 +1,39 @@
+#include "startup/preview_embedding.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "forms/process.h"
+#include "startup/arguments.h"
+#include "startup/preview_layout.h"
+
+bool EmbedPreview(PreviewForm& form, const std::wstring& windowHandleField) {
+  // Handles are 32-bit values even on 64-bit Windows, sign-extended like LongToHandle.
+  std::int32_t handleValue = ReadLeadingNumber(windowHandleField).value_or(0);
+  HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(handleValue));
+  const double twipsPerPixelX = forms::ScreenTwipsPerPixelX();
+  const double twipsPerPixelY = forms::ScreenTwipsPerPixelY();
+
+  PaneTwips pane;
+  RECT paneRect{};
+  if (::GetWindowRect(host, &paneRect)) {
+    pane = PaneSizeInTwips(paneRect.right - paneRect.left, paneRect.bottom - paneRect.top, twipsPerPixelX,
+                           twipsPerPixelY);
+  }
+
+  if (!form.Load()) return false;
+  HWND window = form.handle();
+  // A window cannot be a child and a pop-up at once; the pop-up style only served while the form
+  // had no parent.
+  LONG style = ::GetWindowLongA(window, GWL_STYLE);
+  ::SetWindowLongA(window, GWL_STYLE, (style & ~static_cast<LONG>(WS_POPUP)) | static_cast<LONG>(WS_CHILD));
+  ::SetParent(window, host);
+
+  const int widthPixels = TwipsToPixels(pane.width, twipsPerPixelX);
+  const int heightPixels = TwipsToPixels(pane.height, twipsPerPixelY);
+  ::SetWindowPos(window, nullptr, 0, 0, widthPixels, heightPixels, SWP_NOZORDER | SWP_NOACTIVATE);
+  form.PlaceImage(0, 0, widthPixels, heightPixels);
+  ::ShowWindow(window, SW_SHOWNA);
+  return true;
+}

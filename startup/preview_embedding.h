@@ -1,0 +1,11 @@
+// Putting PreviewForm into the host's preview pane.
+#pragma once
+
+#include <string>
+
+#include "startup/preview_form.h"
+
+// Loads form and makes it a child of the window whose handle windowHandleField holds, covering
+// the pane from its top-left corner, then shows it. An invalid handle leaves the pane 0 x 0 and
+// the form shown there until it is unloaded. False only when the form could not be loaded.
+bool EmbedPreview(PreviewForm& form, const std::wstring& windowHandleField);

@@ -1,0 +1,127 @@
+// The preview form embedded in a host window of this process, as the program embeds it in the
+// host's pane: structure, placement and the pixels that show.
+#include "startup/preview_embedding.h"
+#include "startup/preview_form.h"
+
+#include <gtest/gtest.h>
+
+#include "forms/handles.h"
+#include "wine/testbed/host_window.h"
+#include "wine/testbed/screen.h"
+#include "wine/testbed/temp_folder.h"
+
+namespace {
+
+constexpr int kPictureWidth = 152;
+constexpr int kPictureHeight = 112;
+
+bool IsBlack(std::uint32_t pixel) { return pixel == 0; }
+int Brightness(std::uint32_t pixel) { return (pixel >> 16 & 0xFF) + (pixel >> 8 & 0xFF) + (pixel & 0xFF); }
+
+class PreviewFormTest : public ::testing::Test {
+ protected:
+  // The picture is a resource of the program, read here from the built rubblit.scr.
+  forms::Library program_{(testbed::BuildFolder() + L"\\rubblit.scr").c_str(), LOAD_LIBRARY_AS_DATAFILE};
+  forms::ComApartment com_;
+
+  // Lets the windows paint; true when the form posted its WM_QUIT meanwhile.
+  static bool Settle(DWORD milliseconds = 300) {
+    bool quit = false;
+    testbed::PumpUntil([] { return false; }, milliseconds, &quit);
+    return quit;
+  }
+};
+
+TEST_F(PreviewFormTest, ShowsThePictureAtNaturalSizeOnBlackInALargerPane) {
+  ASSERT_TRUE(program_);
+  testbed::HostWindow host(L"host", 40, 40, 300, 200);
+  PreviewForm form(program_.get());
+  ASSERT_TRUE(EmbedPreview(form, host.HandleText()));
+  Settle();
+
+  HWND window = form.handle();
+  LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CHILD);
+  EXPECT_FALSE(style & WS_POPUP);
+  EXPECT_TRUE(::IsWindowVisible(window));
+  EXPECT_EQ(::GetParent(window), host.get());
+  RECT hostRect{}, formRect{};
+  ::GetWindowRect(host.get(), &hostRect);
+  ::GetWindowRect(window, &formRect);
+  EXPECT_TRUE(::EqualRect(&hostRect, &formRect));
+  wchar_t caption[64] = {};
+  ::GetWindowTextW(window, caption, 64);
+  EXPECT_STREQ(caption, L"Preview Window");
+
+  testbed::ScreenShot shot = testbed::Capture(40, 40, 300, 200);
+  ASSERT_EQ(shot.width, 300);
+  int blackInPicture = 0, litOutside = 0;
+  for (int y = 0; y < 200; ++y) {
+    for (int x = 0; x < 300; ++x) {
+      bool inside = x < kPictureWidth && y < kPictureHeight;
+      if (inside && Brightness(shot.At(x, y)) < 40) ++blackInPicture;
+      if (!inside && !IsBlack(shot.At(x, y))) ++litOutside;
+    }
+  }
+  EXPECT_EQ(blackInPicture, 0);
+  EXPECT_EQ(litOutside, 0);
+  // Sky at the top, not stretched: the picture's corners sit at 152 x 112.
+  std::uint32_t sky = shot.At(2, 2);
+  EXPECT_GT(sky & 0xFF, sky >> 16 & 0xFF);
+  EXPECT_FALSE(IsBlack(shot.At(kPictureWidth - 1, kPictureHeight - 1)));
+  EXPECT_TRUE(IsBlack(shot.At(kPictureWidth, 0)));
+  EXPECT_TRUE(IsBlack(shot.At(0, kPictureHeight)));
+}
+
+TEST_F(PreviewFormTest, ASmallerPaneShowsTheTopLeftOfThePicture) {
+  testbed::HostWindow host(L"host", 40, 40, 100, 60);
+  PreviewForm form(program_.get());
+  ASSERT_TRUE(EmbedPreview(form, L" " + host.HandleText() + L"xyz"));
+  Settle();
+  RECT formRect{};
+  ::GetClientRect(form.handle(), &formRect);
+  EXPECT_EQ(formRect.right, 100);
+  EXPECT_EQ(formRect.bottom, 60);
+  testbed::ScreenShot shot = testbed::Capture(40, 40, 100, 60);
+  int dark = 0;
+  for (std::uint32_t pixel : shot.pixels) dark += Brightness(pixel) < 40;
+  EXPECT_EQ(dark, 0);
+}
+
+TEST_F(PreviewFormTest, APaneTooWideForSixteenBitTwipsGetsNoWidth) {
+  testbed::HostWindow host(L"host", 0, 0, 2200, 90, false);
+  PreviewForm form(program_.get());
+  ASSERT_TRUE(EmbedPreview(form, host.HandleText()));
+  RECT formRect{};
+  ::GetWindowRect(form.handle(), &formRect);
+  EXPECT_EQ(formRect.right - formRect.left, 0);
+  EXPECT_EQ(formRect.bottom - formRect.top, 90);
+  EXPECT_EQ(::GetParent(form.handle()), host.get());
+}
+
+TEST_F(PreviewFormTest, TheFormGoesWithTheHostAndEndsTheMessageLoop) {
+  testbed::HostWindow host(L"host", 40, 40, 200, 150);
+  PreviewForm form(program_.get());
+  ASSERT_TRUE(EmbedPreview(form, host.HandleText()));
+  EXPECT_FALSE(Settle(100));
+  host.Destroy();
+  EXPECT_EQ(form.handle(), nullptr);
+  EXPECT_TRUE(Settle(100));
+}
+
+TEST_F(PreviewFormTest, WithoutAHostTheEmptyFormStaysUntilUnloaded) {
+  for (const wchar_t* field : {L"", L"abc", L"0", L"99999999", L"99999999999999"}) {
+    PreviewForm form(program_.get());
+    ASSERT_TRUE(EmbedPreview(form, field)) << field;
+    RECT formRect{};
+    ::GetWindowRect(form.handle(), &formRect);
+    EXPECT_TRUE(::IsRectEmpty(&formRect)) << field;
+    EXPECT_FALSE(Settle(100)) << field;
+    ASSERT_NE(form.handle(), nullptr) << field;
+    ::PostMessageW(form.handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Settle(100)) << field;
+    EXPECT_EQ(form.handle(), nullptr) << field;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+// rubblit.scr started the way the host starts it: which modes end at once, how the preview
+// embeds, and the refusal to run beside another instance's window.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "wine/testbed/host_window.h"
+#include "wine/testbed/saver_process.h"
+#include "wine/testbed/temp_folder.h"
+
+namespace {
+
+// Generous: a Wine prefix whose desktop is starting up delays a process by seconds.
+constexpr DWORD kAtOnce = 15000;
+const wchar_t* const kPreviewCaption = L"Preview Window";
+
+class StartupTest : public ::testing::Test {
+ protected:
+  testbed::TempFolder folder_;
+  std::wstring saver_ = folder_.CopySaverHere();
+
+  static void ExpectEndsAtOnce(const testbed::SaverProcess& process, const std::wstring& arguments) {
+    ASSERT_TRUE(process.started()) << arguments;
+    EXPECT_TRUE(process.WaitForExit(kAtOnce)) << arguments;
+    EXPECT_EQ(process.ExitCode(), 0u) << arguments;
+  }
+
+  // Waits for the saver's preview to appear inside host; nullptr when none came.
+  static HWND WaitForPreviewIn(const testbed::HostWindow& host, const testbed::SaverProcess& process) {
+    HWND preview = nullptr;
+    testbed::PumpUntil(
+        [&] {
+          preview = testbed::FindChildOfProcess(host.get(), process.id(), kPreviewCaption);
+          return preview != nullptr || process.WaitForExit(0);
+        },
+        kAtOnce);
+    return preview;
+  }
+};
+
+TEST_F(StartupTest, UnrecognisedLettersEndAtOnce) {
+  for (const wchar_t* arguments : {L"/x", L" /s", L"/q 12", L"//", L"-1", L"/\u3042"}) {
+    testbed::SaverProcess process(saver_, arguments);
+    ExpectEndsAtOnce(process, arguments);
+  }
+}
+
+// The display window comes with the display engine; until then both display modes end once the
+// show order is built.
+TEST_F(StartupTest, DisplayModesEndAfterDispatch) {
+  for (const wchar_t* arguments : {L"/s", L"/S", L"-s", L"xs", L"", L"x"}) {
+    testbed::SaverProcess process(saver_, arguments);
+    ExpectEndsAtOnce(process, arguments);
+  }
+}
+
+TEST_F(StartupTest, SettingsAndPasswordModesEndAfterDispatch) {
+  for (const wchar_t* arguments : {L"/c", L"/c:4567", L"/a 1234", L"/a", L"/a abc"}) {
+    testbed::SaverProcess process(saver_, arguments);
+    ExpectEndsAtOnce(process, arguments);
+  }
+}
+
+TEST_F(StartupTest, PasswordModeOnTheOlderPlatformHandsOverAndEnds) {
+  // Wine reports the older platform for a program named in AppDefaults; a name of its own keeps
+  // the setting away from the other tests.
+  std::wstring olderSaver = folder_.File(L"rubblit98.scr");
+  ASSERT_TRUE(::CopyFileW(saver_.c_str(), olderSaver.c_str(), FALSE));
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\rubblit98.scr", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const wchar_t version[] = L"win98";
+  ::RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof version);
+  ::RegCloseKey(key);
+  for (const wchar_t* arguments : {L"/a 1234", L"/a:0", L"/a abc", L"/a"}) {
+    testbed::SaverProcess process(olderSaver, arguments);
+    ExpectEndsAtOnce(process, arguments);
+  }
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\rubblit98.scr");
+}
+
+TEST_F(StartupTest, PreviewBecomesAChildOfTheHostAndEndsWithIt) {
+  for (const wchar_t* separator : {L" ", L":"}) {
+    testbed::HostWindow pane(L"pane", 30, 30, 200, 150);
+    testbed::SaverProcess process(saver_, std::wstring(L"/p") + separator + pane.HandleText());
+    HWND preview = WaitForPreviewIn(pane, process);
+    ASSERT_NE(preview, nullptr) << separator;
+    EXPECT_EQ(::GetAncestor(preview, GA_PARENT), pane.get());
+    EXPECT_TRUE(::GetWindowLongW(preview, GWL_STYLE) & WS_CHILD);
+    RECT paneRect{}, previewRect{};
+    ::GetWindowRect(pane.get(), &paneRect);
+    ::GetWindowRect(preview, &previewRect);
+    EXPECT_TRUE(::EqualRect(&paneRect, &previewRect));
+    EXPECT_FALSE(process.WaitForExit(200));
+    pane.Destroy();
+    EXPECT_TRUE(process.WaitForExit(kAtOnce));
+    EXPECT_EQ(process.ExitCode(), 0u);
+  }
+}
+
+TEST_F(StartupTest, PreviewReadsTheHandleFromTheFourthCharacter) {
+  testbed::HostWindow pane(L"pane", 30, 30, 200, 150);
+  // "/p1234" reads 234: the digit after the letter is taken for the separator.
+  testbed::SaverProcess process(saver_, L"/p9" + pane.HandleText());
+  HWND preview = WaitForPreviewIn(pane, process);
+  EXPECT_NE(preview, nullptr);
+}
+
+TEST_F(StartupTest, PreviewFindsItsSwitchAfterAnUnquotedProgramPath) {
+  testbed::HostWindow pane(L"pane", 30, 30, 200, 150);
+  testbed::SaverProcess process = testbed::SaverProcess::WithCommandLine(saver_, saver_ + L" /P " + pane.HandleText());
+  EXPECT_NE(WaitForPreviewIn(pane, process), nullptr);
+}
+
+TEST_F(StartupTest, PreviewWithoutAHostStaysUntilItsFormIsClosed) {
+  for (const wchar_t* arguments : {L"/p", L"/p 0", L"/p abc", L"/p 99999999"}) {
+    testbed::SaverProcess process(saver_, arguments);
+    HWND preview = process.WaitForWindow(kPreviewCaption, kAtOnce);
+    ASSERT_NE(preview, nullptr) << arguments;
+    EXPECT_FALSE(process.WaitForExit(200)) << arguments;
+    ::PostMessageW(preview, WM_CLOSE, 0, 0);
+    ExpectEndsAtOnce(process, arguments);
+  }
+}
+
+TEST_F(StartupTest, EveryModeEndsAtOnceBesideAnotherInstancesWindow) {
+  for (const wchar_t* caption : {L"Rubblit(main)", L"Rubblitの設定"}) {
+    testbed::HostWindow other(caption, 0, 0, 10, 10, false);
+    testbed::HostWindow pane(L"pane", 30, 30, 200, 150);
+    for (const std::wstring& arguments :
+         {std::wstring(L"/p ") + pane.HandleText(), std::wstring(L"/p"), std::wstring(L"/s"), std::wstring(),
+          std::wstring(L"/c"), std::wstring(L"/a 1"), std::wstring(L"/x")}) {
+      testbed::SaverProcess process(saver_, arguments);
+      ExpectEndsAtOnce(process, arguments);
+      EXPECT_EQ(testbed::FindChildOfProcess(pane.get(), process.id(), kPreviewCaption), nullptr);
+    }
+  }
+}
+
+TEST_F(StartupTest, PreviewsDoNotStopALaterStart) {
+  testbed::HostWindow first(L"pane", 30, 30, 200, 150);
+  testbed::HostWindow second(L"pane", 240, 30, 200, 150);
+  testbed::SaverProcess one(saver_, L"/p " + first.HandleText());
+  ASSERT_NE(WaitForPreviewIn(first, one), nullptr);
+  testbed::SaverProcess two(saver_, L"/p " + second.HandleText());
+  EXPECT_NE(WaitForPreviewIn(second, two), nullptr);
+}
+
+}  // namespace
