@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "forms/directory.h"
