@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "display/display_form.h"
 #include "forms/directory.h"
 #include "forms/process.h"
 #include "forms/stirred_random.h"
@@ -70,5 +71,8 @@ void Main() {
 
   BuildFirstShowOrder(common);
   if (mode == L"S") ::ShowCursor(FALSE);
+  // Input ends the session inside the display's handlers; this returns only if the window was
+  // destroyed from outside.
+  LoadDisplayForm(common);
   forms::EndProcess();
 }

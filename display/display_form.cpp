@@ -1,0 +1,197 @@
+#include "display/display_form.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "display/display_form_window.h"
+#include "display/picture_scaling.h"
+#include "display/read_pixels.h"
+#include "forms/handles.h"
+#include "forms/process.h"
+#include "images/show_order.h"
+#include "resources/resource_ids.h"
+#include "startup/session_end.h"
+
+namespace {
+
+const wchar_t kClassName[] = L"RubblitDisplayForm";
+const wchar_t kCaption[] = L"Rubblit(main)";
+
+std::int16_t ScreenPixels(int metric) {
+  return static_cast<std::int16_t>(std::clamp(::GetSystemMetrics(metric), 0, 32767));
+}
+
+}  // namespace
+
+void LoadDisplayForm(CommonModule& common) {
+  DisplayForm form(common);
+  form.Load();
+}
+
+DisplayForm::DisplayForm(CommonModule& common) : common_(common), Display() {}
+
+void DisplayForm::Load() {
+  ScreenWidthPx = ScreenPixels(SM_CXSCREEN);
+  ScreenHeightPx = ScreenPixels(SM_CYSCREEN);
+  CreateOptions options;
+  options.className = kClassName;
+  options.caption = kCaption;
+  options.style = WS_POPUP;
+  options.width = ScreenWidthPx;
+  options.height = ScreenHeightPx;
+  options.background = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+  options.icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RUBBLIT));
+  // Hidden until the first picture is ready: the desktop is captured without the saver on it.
+  if (!Create(options)) return;
+
+  if (common_.images.ImageCount != 0) {
+    ImageIndex = 0;
+    PrepareNextPicture();
+  } else {
+    CaptureDesktop();
+  }
+
+  ::ShowWindow(handle(), SW_SHOWNORMAL);
+  ::SetWindowPos(handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+  LoopActive = -1;
+  RunCollapse();
+}
+
+void DisplayForm::CaptureDesktop() {
+  HWND desktop = ::GetDesktopWindow();
+  {
+    forms::WindowDC desktopDC(desktop);
+    Master.Resize(ScreenWidthPx, ScreenHeightPx);
+    if (desktopDC && Master.dc()) {
+      ::BitBlt(Master.dc(), 0, 0, ScreenWidthPx, ScreenHeightPx, desktopDC.get(), 0, 0, SRCCOPY);
+    }
+  }
+  Pixels = PixelGrid(Master.width(), Master.height());
+  ReadPixels(Master, Pixels);
+  BuildProfile(profile_, Master.width(), random_);
+}
+
+void DisplayForm::PrepareNextPicture() {
+  ImageIndex = AdvanceImageIndex(ImageIndex);
+  if (auto file = PictureFileAt(common_.ShowOrder, common_.images, ImageIndex)) {
+    if (auto picture = forms::LoadPictureFile(*file)) Pic_Orgn = std::move(picture);
+  }
+  std::int32_t width = Pic_Orgn ? Pic_Orgn->width() : 0;
+  std::int32_t height = Pic_Orgn ? Pic_Orgn->height() : 0;
+  if (common_.settings.ImageSize != 0) {
+    PictureSize shown = FullScreenSize(width, height, ScreenWidthPx, ScreenHeightPx);
+    if (Master.Resize(shown.Width, shown.Height) && Pic_Orgn) {
+      ::SetStretchBltMode(Master.dc(), COLORONCOLOR);
+      ::StretchBlt(Master.dc(), 0, 0, shown.Width, shown.Height, Pic_Orgn->dc(), 0, 0, width, height, SRCCOPY);
+    }
+  } else {
+    PictureCrop crop = ActualSizeCrop(width, height, ScreenWidthPx, ScreenHeightPx);
+    if (Master.Resize(crop.Width, crop.Height) && Pic_Orgn) {
+      ::BitBlt(Master.dc(), 0, 0, crop.Width, crop.Height, Pic_Orgn->dc(), crop.SourceLeft, crop.SourceTop,
+               SRCCOPY);
+    }
+  }
+  Pixels = PixelGrid(Master.width(), Master.height());
+  ReadPixels(Master, Pixels);
+  BuildProfile(profile_, Master.width(), random_);
+  if (FinishImageIndex(ImageIndex, common_.images.ImageCount)) {
+    BuildShowOrder(common_.ShowOrder, common_.images.ImageCount, common_.settings.ChangeOrder, random_);
+  }
+}
+
+void DisplayForm::RunCollapse() {
+  Display.Clear();
+  for (;;) {
+    Display.Resize(Master.width(), Master.height());
+    displayPlacement_ = PlaceDisplay(ScreenWidthPx, ScreenHeightPx, Display.width(), Display.height());
+    if (handle()) {
+      ::InvalidateRect(handle(), nullptr, FALSE);
+      ::UpdateWindow(handle());
+    }
+    SweepInput input{Pixels,        profile_.Profile, profile_.ProfileMin,     profile_.ProfileMax,
+                     Master.width(), Master.height(),  common_.settings.Speed};
+    auto endOfPass = [this] { return EndOfPass(); };
+    if (!RunSweep(SweepPhase::BuildUp, input, sweep_, Display, endOfPass)) return;
+    if (!RunSweep(SweepPhase::Collapse, input, sweep_, Display, endOfPass)) return;
+    if (common_.images.ImageCount != 0) PrepareNextPicture();
+  }
+}
+
+bool DisplayForm::EndOfPass() {
+  if (handle()) {
+    forms::WindowDC dc(handle());
+    Display.PresentChanges(dc.get(), displayPlacement_.Left, displayPlacement_.Top);
+  }
+  return pacer_.EndPass([this] { return LoopActive != 0; });
+}
+
+void DisplayForm::Paint(HDC dc) {
+  RECT client{};
+  ::GetClientRect(handle(), &client);
+  RECT shown{displayPlacement_.Left, displayPlacement_.Top, displayPlacement_.Left + Display.width(),
+             displayPlacement_.Top + Display.height()};
+  // Black around Display, without painting over it first: no flicker on a repaint.
+  forms::Brush black(::CreateSolidBrush(RGB(0, 0, 0)));
+  RECT bands[4] = {{client.left, client.top, client.right, shown.top},
+                   {client.left, shown.bottom, client.right, client.bottom},
+                   {client.left, shown.top, shown.left, shown.bottom},
+                   {shown.right, shown.top, client.right, shown.bottom}};
+  for (const RECT& band : bands) {
+    if (band.right > band.left && band.bottom > band.top) ::FillRect(dc, &band, black.get());
+  }
+  Display.PresentAll(dc, displayPlacement_.Left, displayPlacement_.Top);
+}
+
+LRESULT DisplayForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = ::BeginPaint(handle(), &paint);
+      Paint(dc);
+      ::EndPaint(handle(), &paint);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      EndSaver();
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_DESTROY:
+      // Closed from outside: stop the loop, so that the program ends instead of drawing on.
+      LoopActive = 0;
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+void DisplayForm::OnMouseMove(int x, int y) {
+  const DisplayPlacement& at = displayPlacement_;
+  // Only movement over Display counts; the black border around a small picture is not Display.
+  if (x < at.Left || y < at.Top || x >= at.Left + Display.width() || y >= at.Top + Display.height()) return;
+  bool withoutSwitch = forms::ProcessArgumentString().empty();
+  auto verdict = ApplyMovementRule(firstMouse_, withoutSwitch, static_cast<float>(x - at.Left),
+                                   static_cast<float>(y - at.Top));
+  if (verdict != MovementVerdict::EndSession) return;
+  EndSaver();
+  firstMouse_.Seen = 0;
+}
+
+void DisplayForm::EndSaver() {
+  SaverSession session;
+  session.form = handle();
+  session.argumentString = forms::ProcessArgumentString();
+  session.loopActive = &LoopActive;
+  session.unloadForm = [this] { Destroy(); };
+  session.terminate = [] { forms::EndProcess(); };
+  ::EndSaver(session);
+}

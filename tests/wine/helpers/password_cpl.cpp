@@ -1,0 +1,40 @@
+// A stand-in for the older Windows' password.cpl: answers the saver's password check with what
+// the test wrote into password-answer.txt beside it ("accept" or anything else), and counts the
+// checks in password-calls.txt.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string OwnFolder() {
+  HMODULE self = nullptr;
+  ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&OwnFolder), &self);
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(self, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
+  std::string folder = OwnFolder();
+  HANDLE log = ::CreateFileA((folder + "password-calls.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                             OPEN_ALWAYS, 0, nullptr);
+  if (log != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    ::WriteFile(log, "check\r\n", 7, &written, nullptr);
+    ::CloseHandle(log);
+  }
+  char answer[16] = {};
+  HANDLE file = ::CreateFileA((folder + "password-answer.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return FALSE;
+  DWORD read = 0;
+  ::ReadFile(file, answer, sizeof answer - 1, &read, nullptr);
+  ::CloseHandle(file);
+  return std::strncmp(answer, "accept", 6) == 0;
+}

@@ -1,0 +1,187 @@
+// The running saver, end to end: rubblit.scr started with its switch from a folder of its own,
+// driven with real input, its window and the screen checked.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "wine/testbed/desktop_painter.h"
+#include "wine/testbed/input.h"
+#include "wine/testbed/saver_process.h"
+#include "wine/testbed/screen.h"
+#include "wine/testbed/temp_folder.h"
+
+using namespace testbed;
+
+namespace {
+
+const wchar_t kDisplayCaption[] = L"Rubblit(main)";
+
+// "[Section]" with "速さ" set, in Shift_JIS as the saver's own dialog would write it.
+std::string IniWithSpeed(int speed) {
+  return "[Section]\r\n\x91\xac\x82\xb3=" + std::to_string(speed) + "\r\n";
+}
+
+struct RunningSaver {
+  TempFolder folder;
+  std::wstring program;
+  SaverProcess process;
+  HWND window;
+
+  RunningSaver(const std::wstring& argumentString, int speed, bool withPasswordPanel = false,
+               const char* passwordAnswer = nullptr)
+      : program(Prepare(folder, speed, withPasswordPanel, passwordAnswer)),
+        process(program, argumentString),
+        window(process.WaitForWindow(kDisplayCaption, 15000)) {
+    // Let the window settle: it gets its first mouse-move event as soon as it appears.
+    ::Sleep(600);
+  }
+
+  static std::wstring Prepare(const TempFolder& folder, int speed, bool withPasswordPanel, const char* answer) {
+    folder.WriteBytes(L"Rubblit.ini", IniWithSpeed(speed));
+    if (withPasswordPanel) {
+      ::CopyFileW((BuildFolder() + L"\\password.cpl").c_str(), folder.File(L"password.cpl").c_str(), FALSE);
+    }
+    if (answer) folder.WriteBytes(L"password-answer.txt", answer);
+    return folder.CopySaverHere();
+  }
+
+  bool EndsWithin(DWORD milliseconds) const { return process.WaitForExit(milliseconds); }
+};
+
+int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+void SetScreenSaveActive(BOOL active) { ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active, nullptr, 0); }
+BOOL ScreenSaveActive() {
+  BOOL active = FALSE;
+  ::SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+  return active;
+}
+
+// The older Windows, as Wine emulates it for rubblit.scr while this lives.
+class OlderPlatform {
+ public:
+  OlderPlatform() {
+    HKEY key = nullptr;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    const wchar_t version[] = L"win98";
+    ::RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof version);
+    ::RegCloseKey(key);
+  }
+  ~OlderPlatform() { ::RegDeleteKeyW(HKEY_CURRENT_USER, kKey); }
+
+ private:
+  static constexpr const wchar_t* kKey = L"Software\\Wine\\AppDefaults\\rubblit.scr";
+};
+
+}  // namespace
+
+TEST(SaverWindow, CoversTheScreenBorderlessAndTopmost) {
+  RunningSaver saver(L"/s", 20);
+  ASSERT_NE(saver.window, nullptr);
+  RECT rect{};
+  ::GetWindowRect(saver.window, &rect);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.right, ScreenWidth());
+  EXPECT_EQ(rect.bottom, ScreenHeight());
+  LONG style = ::GetWindowLongW(saver.window, GWL_STYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
+  EXPECT_NE(::GetWindowLongW(saver.window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  EXPECT_TRUE(::IsWindowVisible(saver.window));
+}
+
+TEST(SaverInput, AKeyEndsTheSessionAndLeavesTheSaverSettingOn) {
+  SetScreenSaveActive(FALSE);
+  RunningSaver saver(L"/s", 20);
+  ASSERT_NE(saver.window, nullptr);
+  EXPECT_FALSE(saver.EndsWithin(0));
+  PressKey('Q');
+  EXPECT_TRUE(saver.EndsWithin(5000));
+  EXPECT_EQ(saver.process.ExitCode(), 0u);
+  EXPECT_FALSE(::IsWindow(saver.window));
+  EXPECT_TRUE(ScreenSaveActive());
+}
+
+TEST(SaverInput, EachMouseButtonEndsTheSession) {
+  for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
+    RunningSaver saver(L"/s", 20);
+    ASSERT_NE(saver.window, nullptr);
+    Click(button);
+    EXPECT_TRUE(saver.EndsWithin(5000)) << "button " << button;
+  }
+}
+
+TEST(SaverInput, OnlyAMoveThatChangesBothCoordinatesEndsTheSession) {
+  MoveMouseTo(500, 400);
+  RunningSaver saver(L"/s", 20);
+  ASSERT_NE(saver.window, nullptr);
+  // The move event that comes with the window's appearance only recorded the position.
+  EXPECT_FALSE(saver.EndsWithin(0));
+  MoveMouseTo(640, 400);
+  EXPECT_FALSE(saver.EndsWithin(700)) << "a horizontal move ended it";
+  MoveMouseTo(500, 250);
+  EXPECT_FALSE(saver.EndsWithin(700)) << "a vertical move ended it";
+  MoveMouseTo(620, 330);
+  EXPECT_TRUE(saver.EndsWithin(5000)) << "a diagonal move did not end it";
+}
+
+TEST(SaverInput, WithoutASwitchMovesNeverEndItButAClickDoes) {
+  MoveMouseTo(500, 400);
+  RunningSaver saver(L"", 20);
+  ASSERT_NE(saver.window, nullptr);
+  MoveMouseTo(600, 500);
+  MoveMouseTo(300, 200);
+  EXPECT_FALSE(saver.EndsWithin(800));
+  Click(VK_LBUTTON);
+  EXPECT_TRUE(saver.EndsWithin(5000));
+}
+
+TEST(SaverInput, AOneCharacterSwitchEndsOnADiagonalMove) {
+  MoveMouseTo(500, 400);
+  RunningSaver saver(L"x", 20);
+  ASSERT_NE(saver.window, nullptr);
+  MoveMouseTo(600, 500);
+  EXPECT_TRUE(saver.EndsWithin(5000));
+}
+
+TEST(SaverOlderPlatform, AnAcceptedPasswordEndsTheSession) {
+  OlderPlatform older;
+  RunningSaver saver(L"/s", 20, true, "accept");
+  ASSERT_NE(saver.window, nullptr);
+  PressKey('Q');
+  EXPECT_TRUE(saver.EndsWithin(5000));
+  EXPECT_NE(saver.folder.ReadBytes(L"password-calls.txt").find("check"), std::string::npos);
+}
+
+TEST(SaverOlderPlatform, ARejectedPasswordKeepsTheSaverRunningUntilTheNextCheckPasses) {
+  OlderPlatform older;
+  RunningSaver saver(L"/s", 20, true, "reject");
+  ASSERT_NE(saver.window, nullptr);
+  PressKey('Q');
+  EXPECT_FALSE(saver.EndsWithin(1000));
+  EXPECT_EQ(saver.folder.ReadBytes(L"password-calls.txt"), "check\r\n");
+  saver.folder.WriteBytes(L"password-answer.txt", "accept");
+  PressKey('Q');
+  EXPECT_TRUE(saver.EndsWithin(5000));
+  EXPECT_EQ(saver.folder.ReadBytes(L"password-calls.txt"), "check\r\ncheck\r\n");
+}
+
+TEST(SaverOlderPlatform, WithoutAPasswordPanelAKeyEndsTheSession) {
+  OlderPlatform older;
+  RunningSaver saver(L"/s", 20);
+  ASSERT_NE(saver.window, nullptr);
+  PressKey('Q');
+  EXPECT_TRUE(saver.EndsWithin(5000));
+}
+
+TEST(SaverOlderPlatform, ThePasswordIsNotAskedOnTheNTFamily) {
+  RunningSaver saver(L"/s", 20, true, "reject");
+  ASSERT_NE(saver.window, nullptr);
+  PressKey('Q');
+  EXPECT_TRUE(saver.EndsWithin(5000));
+  EXPECT_FALSE(saver.folder.Exists(L"password-calls.txt"));
+}
