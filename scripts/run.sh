@@ -2,8 +2,9 @@
 # Runs the screen saver under Wine, the way Windows starts it (/s).
 # Usage: scripts/run.sh [picture folder]
 #   With a folder, the saver shows its pictures full screen; without, it melts the desktop.
-#   With no X display, it starts an Xvfb, lets the saver run a few seconds and saves screenshots
-#   (build/run-*.png) instead. RUBBLIT_RUN_SECONDS sets how long (default 8).
+#   With no X display, it starts an Xvfb, lets the saver run for a while and saves a screenshot
+#   every 3 s (build/run-*.png) instead. RUBBLIT_RUN_SECONDS sets how long (default 30: one
+#   build-up and collapse of the desktop at the default speed).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${RUBBLIT_BUILD:-$root/build}
@@ -46,11 +47,13 @@ else
     display -window root "$build/run-desktop.png" 2>/dev/null
   wine "$app/rubblit.scr" /s &
   saver=$!
-  seconds=${RUBBLIT_RUN_SECONDS:-8}
-  for i in $(seq 1 "$seconds"); do
-    sleep 1
+  seconds=${RUBBLIT_RUN_SECONDS:-30}
+  shots=$(( (seconds + 2) / 3 ))
+  rm -f "$build"/run-[0-9]*.png
+  for i in $(seq 1 "$shots"); do
+    sleep 3
     import -window root "$build/run-$i.png" 2>/dev/null
   done
   kill "$saver" 2>/dev/null
-  echo "Screenshots of the running saver: $build/run-1.png .. run-$seconds.png"
+  echo "Screenshots of the running saver: $build/run-1.png .. run-$shots.png"
 fi
