@@ -54,6 +54,9 @@ else
     sleep 3
     import -window root "$build/run-$i.png" 2>/dev/null
   done
-  kill "$saver" 2>/dev/null
+  # Ends it as a user would: the first movement is only recorded, a diagonal one ends the saver.
+  xdotool mousemove 200 200; sleep 0.5; xdotool mousemove 400 350
+  for _ in $(seq 50); do kill -0 "$saver" 2>/dev/null || break; sleep 0.1; done
+  kill "$saver" 2>/dev/null && echo "the saver did not end on mouse movement" >&2
   echo "Screenshots of the running saver: $build/run-1.png .. run-$shots.png"
 fi
