@@ -3,7 +3,6 @@
 // Run without arguments it makes the picture, then measures in a fresh process of its own, so
 // that the encoder's memory does not count in the peak.
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,36 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "bench/large_jpeg.h"
 #include "forms/handles.h"
 #include "forms/picture_loader.h"
-#include "wine/testbed/picture_files.h"
+
+using bench::Milliseconds;
+using bench::PrintMemory;
 
 namespace {
 
 constexpr int kPictureWidth = 4000, kPictureHeight = 3000;
 constexpr int kScreenWidth = 1920, kScreenHeight = 1080;
 constexpr int kRounds = 5;
-
-double Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double MiB(SIZE_T bytes) { return static_cast<double>(bytes) / (1 << 20); }
-
-void PrintMemory(const char* when) {
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof(counters);
-  if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters))) return;
-  std::printf("%-22s working set %7.1f MiB (peak %7.1f), pagefile %7.1f MiB (peak %7.1f)\n", when,
-              MiB(counters.WorkingSetSize), MiB(counters.PeakWorkingSetSize), MiB(counters.PagefileUsage),
-              MiB(counters.PeakPagefileUsage));
-}
-
-// Soft gradients with some fine detail, so that the decoder has real work in every block.
-std::uint32_t Scenery(int x, int y) {
-  int r = (x * 255) / kPictureWidth, g = (y * 255) / kPictureHeight, b = ((x ^ y) & 0x3F) + ((x / 50 + y / 50) % 2) * 128;
-  return (static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
-}
 
 int Measure(const std::wstring& path) {
   PrintMemory("before");
@@ -90,41 +71,5 @@ int Measure(const std::wstring& path) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc > 1) return Measure(argv[1]);
-
-  wchar_t folder[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, folder);
-  const std::wstring path = std::wstring(folder) + L"rubblit-bench-12mp.jpg";
-  auto started = std::chrono::steady_clock::now();
-  const std::string jpeg = testbed::JpegBytes(kPictureWidth, kPictureHeight, Scenery, 90);
-  if (jpeg.empty()) {
-    std::printf("GDI+ could not make the JPEG\n");
-    return 1;
-  }
-  {
-    forms::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    if (!file || !::WriteFile(file.get(), jpeg.data(), static_cast<DWORD>(jpeg.size()), &written, nullptr) ||
-        written != jpeg.size()) {
-      std::printf("cannot write %ls\n", path.c_str());
-      return 1;
-    }
-  }
-  std::printf("made a %d x %d JPEG of %.1f MiB in %.0f ms\n", kPictureWidth, kPictureHeight, MiB(jpeg.size()),
-              Milliseconds(std::chrono::steady_clock::now() - started));
-  std::fflush(stdout);
-
-  wchar_t self[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(self) + L"\" \"" + path + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
-  DWORD exitCode = 1;
-  if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-    forms::KernelHandle processHandle(process.hProcess), thread(process.hThread);
-    ::WaitForSingleObject(processHandle.get(), INFINITE);
-    ::GetExitCodeProcess(processHandle.get(), &exitCode);
-  }
-  ::DeleteFileW(path.c_str());
-  return static_cast<int>(exitCode);
+  return bench::MeasureInFreshProcess(kPictureWidth, kPictureHeight, L"rubblit-bench-12mp.jpg");
 }

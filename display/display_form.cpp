@@ -74,23 +74,31 @@ void DisplayForm::CaptureDesktop() {
 
 void DisplayForm::PrepareNextPicture() {
   ImageIndex = AdvanceImageIndex(ImageIndex);
+  std::optional<forms::LoadedPicture> Pic_Orgn;
   if (auto file = PictureFileAt(common_.ShowOrder, common_.images, ImageIndex)) {
-    if (auto picture = forms::LoadPictureFile(*file)) Pic_Orgn = std::move(picture);
+    Pic_Orgn = forms::LoadPictureFile(*file);
   }
-  std::int32_t width = Pic_Orgn ? Pic_Orgn->width() : 0;
-  std::int32_t height = Pic_Orgn ? Pic_Orgn->height() : 0;
-  if (common_.settings.ImageSize != 0) {
-    PictureSize shown = FullScreenSize(width, height, ScreenWidthPx, ScreenHeightPx);
-    if (Master.Resize(shown.Width, shown.Height) && Pic_Orgn) {
-      ::SetStretchBltMode(Master.dc(), COLORONCOLOR);
-      ::StretchBlt(Master.dc(), 0, 0, shown.Width, shown.Height, Pic_Orgn->dc(), 0, 0, width, height, SRCCOPY);
+  // A file that cannot be loaded shows the picture before it again. Scaling that picture anew would
+  // give exactly what Master still holds, so Master is kept instead of the picture at its own
+  // size, which for a large photograph would hold tens of megabytes for the whole session; it
+  // goes before the snapshot is taken.
+  if (Pic_Orgn) {
+    const std::int32_t width = Pic_Orgn->width();
+    const std::int32_t height = Pic_Orgn->height();
+    if (common_.settings.ImageSize != 0) {
+      PictureSize shown = FullScreenSize(width, height, ScreenWidthPx, ScreenHeightPx);
+      if (Master.Resize(shown.Width, shown.Height)) {
+        ::SetStretchBltMode(Master.dc(), COLORONCOLOR);
+        ::StretchBlt(Master.dc(), 0, 0, shown.Width, shown.Height, Pic_Orgn->dc(), 0, 0, width, height, SRCCOPY);
+      }
+    } else {
+      PictureCrop crop = ActualSizeCrop(width, height, ScreenWidthPx, ScreenHeightPx);
+      if (Master.Resize(crop.Width, crop.Height)) {
+        ::BitBlt(Master.dc(), 0, 0, crop.Width, crop.Height, Pic_Orgn->dc(), crop.SourceLeft, crop.SourceTop,
+                 SRCCOPY);
+      }
     }
-  } else {
-    PictureCrop crop = ActualSizeCrop(width, height, ScreenWidthPx, ScreenHeightPx);
-    if (Master.Resize(crop.Width, crop.Height) && Pic_Orgn) {
-      ::BitBlt(Master.dc(), 0, 0, crop.Width, crop.Height, Pic_Orgn->dc(), crop.SourceLeft, crop.SourceTop,
-               SRCCOPY);
-    }
+    Pic_Orgn.reset();
   }
   Pixels = PixelGrid(Master.width(), Master.height());
   ReadPixels(Master, Pixels);

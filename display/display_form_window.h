@@ -46,7 +46,6 @@ class DisplayForm : public forms::Window {
   forms::FramePacer pacer_;
 
   forms::PictureSurface Master;
-  std::optional<forms::LoadedPicture> Pic_Orgn;
   DisplaySurface Display;
   DisplayPlacement displayPlacement_;
 
