@@ -270,7 +270,7 @@ TEST(PictureShow, OwnSizeCentresASmallPictureAndShowsTheMiddleOfALargeOne) {
                       }));
   Settings settings;
   // A picture of 200 rows stands whole for only 200 / Speed passes.
-  settings.speed = 16;
+  settings.speed = 12;
   settings.imageSize = 0;
   RunningSaver saver(pictures, settings);
   ASSERT_NE(saver.window, nullptr);
