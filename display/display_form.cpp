@@ -24,12 +24,15 @@ std::int16_t ScreenPixels(int metric) {
 
 }  // namespace
 
-void LoadDisplayForm(CommonModule& common) {
-  DisplayForm form(common);
+void LoadDisplayForm(CommonModule& common) { LoadDisplayForm(common, forms::FramePacer::kFramesPerSecond); }
+
+void LoadDisplayForm(CommonModule& common, int passesPerSecond) {
+  DisplayForm form(common, passesPerSecond);
   form.Load();
 }
 
-DisplayForm::DisplayForm(CommonModule& common) : common_(common), Display() {}
+DisplayForm::DisplayForm(CommonModule& common, int passesPerSecond)
+    : common_(common), pacer_(passesPerSecond), Display() {}
 
 void DisplayForm::Load() {
   ScreenWidthPx = ScreenPixels(SM_CXSCREEN);

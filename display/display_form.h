@@ -5,3 +5,6 @@
 #include "startup/common_module.h"
 
 void LoadDisplayForm(CommonModule& common);
+// The same with the animation paced to another number of passes a second: benchmarks compare the
+// paced loop with one left to run as fast as it can.
+void LoadDisplayForm(CommonModule& common, int passesPerSecond);

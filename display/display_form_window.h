@@ -22,7 +22,7 @@
 
 class DisplayForm : public forms::Window {
  public:
-  explicit DisplayForm(CommonModule& common);
+  DisplayForm(CommonModule& common, int passesPerSecond);
 
   // The load handler: sizes the form to the screen, prepares the first picture, shows the form
   // topmost and runs the animation until the loop is stopped.
