@@ -8,6 +8,7 @@ DisplaySurface::DisplaySurface() : dc_(nullptr) { ForgetChanges(); }
 DisplaySurface::~DisplaySurface() { Release(); }
 
 void DisplaySurface::Release() {
+  DropStrip();
   if (dc_ && original_) ::SelectObject(dc_.get(), original_);
   original_ = nullptr;
   bitmap_.reset();
@@ -33,6 +34,7 @@ bool DisplaySurface::Resize(std::int32_t width, std::int32_t height) {
   void* bits = nullptr;
   forms::Bitmap bitmap(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap || !bits) return false;
+  WriteStrip();
   auto* newBits = static_cast<std::uint32_t*>(bits);
   std::memset(newBits, 0, static_cast<size_t>(width) * height * 4);
   ::GdiFlush();
@@ -55,6 +57,7 @@ bool DisplaySurface::Resize(std::int32_t width, std::int32_t height) {
 
 void DisplaySurface::Clear() {
   if (!bits_) return;
+  DropStrip();
   ::GdiFlush();
   std::memset(bits_, 0, static_cast<size_t>(width_) * height_ * 4);
   changedLeft_ = 0;
@@ -69,16 +72,51 @@ void DisplaySurface::DrawLine(std::int32_t column, std::int32_t fromRow, std::in
   fromRow = std::max(fromRow, 0);
   toRow = std::min(toRow, height_ - 1);
   if (fromRow > toRow) return;
-  std::uint32_t value = colour.Blue | (colour.Green << 8) | (static_cast<std::uint32_t>(colour.Red) << 16);
-  std::uint32_t* pixel = bits_ + static_cast<size_t>(fromRow) * width_ + column;
-  for (std::int32_t row = fromRow; row <= toRow; ++row, pixel += width_) *pixel = value;
+  const std::int32_t stripLeft = column - column % kStripColumns;
+  PendingLine& line = strip_[static_cast<size_t>(column - stripLeft)];
+  // A second line in the same column must land after the first.
+  if (stripLeft != stripLeft_ || line.waiting()) {
+    WriteStrip();
+    stripLeft_ = stripLeft;
+  }
+  line.fromRow = fromRow;
+  line.toRow = toRow;
+  line.value = colour.Blue | (colour.Green << 8) | (static_cast<std::uint32_t>(colour.Red) << 16);
+  stripWaiting_ = true;
   changedLeft_ = std::min(changedLeft_, column);
   changedRight_ = std::max(changedRight_, column);
   changedTop_ = std::min(changedTop_, fromRow);
   changedBottom_ = std::max(changedBottom_, toRow);
 }
 
+void DisplaySurface::WriteStrip() const {
+  if (!stripWaiting_) return;
+  stripWaiting_ = false;
+  std::int32_t top = INT32_MAX, bottom = -1;
+  for (const PendingLine& line : strip_) {
+    if (!line.waiting()) continue;
+    top = std::min(top, line.fromRow);
+    bottom = std::max(bottom, line.toRow);
+  }
+  // Lines of different columns never overlap, so the order of the writes does not matter.
+  const std::int32_t columns = std::min(kStripColumns, width_ - stripLeft_);
+  for (std::int32_t row = top; row <= bottom; ++row) {
+    std::uint32_t* pixel = bits_ + static_cast<size_t>(row) * width_ + stripLeft_;
+    for (std::int32_t k = 0; k < columns; ++k) {
+      const PendingLine& line = strip_[static_cast<size_t>(k)];
+      if (row >= line.fromRow && row <= line.toRow) pixel[k] = line.value;
+    }
+  }
+  DropStrip();
+}
+
+void DisplaySurface::DropStrip() const {
+  strip_.fill(PendingLine{});
+  stripWaiting_ = false;
+}
+
 void DisplaySurface::PresentChanges(HDC target, int left, int top) {
+  WriteStrip();
   if (!bits_ || changedLeft_ > changedRight_ || !target) return;
   ::BitBlt(target, left + changedLeft_, top + changedTop_, changedRight_ - changedLeft_ + 1,
            changedBottom_ - changedTop_ + 1, dc_.get(), changedLeft_, changedTop_, SRCCOPY);
@@ -86,6 +124,7 @@ void DisplaySurface::PresentChanges(HDC target, int left, int top) {
 }
 
 void DisplaySurface::PresentAll(HDC target, int left, int top) {
+  WriteStrip();
   if (!bits_ || !target) return;
   ::BitBlt(target, left, top, width_, height_, dc_.get(), 0, 0, SRCCOPY);
   ForgetChanges();
@@ -93,6 +132,7 @@ void DisplaySurface::PresentAll(HDC target, int left, int top) {
 
 std::uint32_t DisplaySurface::PixelAt(std::int32_t column, std::int32_t row) const {
   if (!bits_ || column < 0 || row < 0 || column >= width_ || row >= height_) return 0;
+  WriteStrip();
   ::GdiFlush();
   return bits_[static_cast<size_t>(row) * width_ + column];
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 
 #include "display/collapse_sweep.h"
@@ -27,7 +28,8 @@ class DisplaySurface : public LineSink {
   std::int32_t width() const { return width_; }
   std::int32_t height() const { return height_; }
 
-  // Clipped to the surface; both ends included.
+  // Clipped to the surface; both ends included. A line may reach the buffer only when the surface
+  // is next presented, read, resized or drawn on outside its strip of columns.
   void DrawLine(std::int32_t column, std::int32_t fromRow, std::int32_t toRow, PixelRecord colour) override;
 
   // Copies the part changed since the last call to target, the surface's top-left corner at
@@ -40,6 +42,18 @@ class DisplaySurface : public LineSink {
   std::uint32_t PixelAt(std::int32_t column, std::int32_t row) const;
 
  private:
+  // Lines wait in a strip of columns as wide as a cache line and go into the buffer row by row
+  // when the drawing leaves the strip. Written column by column, every pixel of a tall line would
+  // fall into a cache line of its own, and a full-HD pass would cost most of its frame.
+  static constexpr std::int32_t kStripColumns = 16;
+  struct PendingLine {
+    std::int32_t fromRow = 0, toRow = -1;  // none waiting when fromRow > toRow
+    std::uint32_t value = 0;
+    bool waiting() const { return fromRow <= toRow; }
+  };
+  void WriteStrip() const;
+  void DropStrip() const;
+
   void ForgetChanges();
   void Release();
 
@@ -49,6 +63,9 @@ class DisplaySurface : public LineSink {
   std::uint32_t* bits_ = nullptr;  // top row first
   std::int32_t width_ = 0;
   std::int32_t height_ = 0;
+  mutable std::array<PendingLine, kStripColumns> strip_;
+  mutable std::int32_t stripLeft_ = 0;
+  mutable bool stripWaiting_ = false;
   // The changed rectangle, empty when left > right.
   std::int32_t changedLeft_, changedTop_, changedRight_, changedBottom_;
 };

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #include "display/display_surface.h"
 #include "forms/handles.h"
 
@@ -63,4 +67,41 @@ TEST(DisplaySurface, PresentingCopiesWhatWasDrawnAtTheGivenPosition) {
   EXPECT_EQ(::GetPixel(target.get(), 0, 0), RGB(0, 0, 0));
   EXPECT_EQ(::GetPixel(target.get(), 1, 4), RGB(255, 0, 0));
   EXPECT_EQ(::GetPixel(target.get(), 5, 5), RGB(128, 128, 128));
+}
+
+// Lines wait in strips of columns before they reach the buffer: whatever the order of drawing,
+// reading and clearing, the surface must hold what writing every line at once would give.
+TEST(DisplaySurface, LinesLandAsIfEachWereWrittenAtOnce) {
+  constexpr int kWidth = 37, kHeight = 9;  // two full strips and a partial one
+  DisplaySurface display;
+  ASSERT_TRUE(display.Resize(kWidth, kHeight));
+  std::vector<std::uint32_t> expected(kWidth * kHeight, 0);
+  std::uint32_t seed = 12345;
+  auto next = [&seed](int range) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<std::uint32_t>(range));
+  };
+  for (int i = 0; i < 600; ++i) {
+    // Mostly ascending columns, as a pass draws them, with jumps back and repeats in a column.
+    const int column = next(5) == 0 ? next(kWidth + 4) - 2 : (i / 3) % (kWidth + 2) - 1;
+    const int from = next(kHeight + 6) - 3, to = next(kHeight + 6) - 3;
+    const auto colour = Colour(static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8), 7);
+    display.DrawLine(column, from, to, colour);
+    if (column >= 0 && column < kWidth) {
+      for (int row = std::max(std::min(from, to), 0); row <= std::min(std::max(from, to), kHeight - 1); ++row)
+        expected[row * kWidth + column] = (static_cast<std::uint32_t>(i & 0xFF) << 16) | ((i >> 8) << 8) | 7;
+    }
+    if (next(50) == 0) {  // a read in mid-pass
+      const int c = next(kWidth), r = next(kHeight);
+      ASSERT_EQ(display.PixelAt(c, r), expected[r * kWidth + c]) << "line " << i << " at " << c << "," << r;
+    }
+    if (i == 590) {  // lines not yet written are cleared with the rest
+      display.Clear();
+      std::fill(expected.begin(), expected.end(), 0);
+    }
+  }
+  for (int row = 0; row < kHeight; ++row) {
+    for (int column = 0; column < kWidth; ++column)
+      EXPECT_EQ(display.PixelAt(column, row), expected[row * kWidth + column]) << column << "," << row;
+  }
 }
