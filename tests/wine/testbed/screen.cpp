@@ -36,4 +36,13 @@ ScreenShot CaptureScreen() {
   return Capture(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
 }
 
+DWORD GdiFootprint() {
+  const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+  if (count) return count;
+  HBITMAP probe = ::CreateBitmap(1, 1, 1, 32, nullptr);
+  const DWORD slot = LOWORD(reinterpret_cast<UINT_PTR>(probe));
+  ::DeleteObject(probe);
+  return slot;
+}
+
 }  // namespace testbed

@@ -15,9 +15,14 @@ struct ScreenShot {
   std::uint32_t At(int x, int y) const { return pixels.at(static_cast<size_t>(y) * width + x); }
 };
 
-// The rectangle of the screen (or of any window's DC when window is given) as pixels.
+// The rectangle of the screen as pixels.
 ScreenShot Capture(int left, int top, int width, int height);
 ScreenShot CaptureScreen();
+
+// A figure that changes when a GDI object leaks: the count of objects in use where the system
+// keeps it, and under Wine, which reports 0, the handle slot that the next object gets, since a
+// freed slot is handed out again first.
+DWORD GdiFootprint();
 
 inline std::uint32_t Rgb(int r, int g, int b) { return (static_cast<std::uint32_t>(r) << 16) | (g << 8) | b; }
 
