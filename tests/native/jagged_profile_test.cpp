@@ -74,26 +74,30 @@ TEST(JaggedProfile, WalksUpBelowAHalfAndDownFromAHalfAndKeepsItsExtremes) {
   EXPECT_EQ(profile.WalkHeight, -5);
 }
 
-TEST(JaggedProfile, TheStartingHeightCountsForTheExtremes) {
+TEST(JaggedProfile, TheExtremesCountTheStartingHeightAndStopAtSixteenBitsWhileTheWalkGoesOn) {
   struct Case {
+    std::int32_t width;
     double coin;
     std::int16_t min, max;
+    std::int32_t last;
   };
-  for (const Case c : {Case{0.0, 0, 21}, Case{0.9, -21, 0}}) {
-    ScriptedRandom random(0.8, {c.coin});
+  // Step 7, straight up or straight down.
+  const Case cases[] = {{6, 0.0, 0, 21, 21},          {6, 0.9, -21, 0, -21}, {0, 0.0, 0, 0, 0}, {-3, 0.0, 0, 0, 0},
+                        {20000, 0.0, 0, 32767, 70000}, {20000, 0.9, -32768, 0, -70000}};
+  for (const Case& c : cases) {
+    ScriptedRandom random(0.99, {c.coin});
     JaggedProfile profile;
+    profile.Profile.assign(10, 5);
     profile.ProfileMin = -100;
     profile.ProfileMax = 100;
-    BuildProfile(profile, 6, random);
-    EXPECT_EQ(profile.ProfileMin, c.min);
-    EXPECT_EQ(profile.ProfileMax, c.max);
+    BuildProfile(profile, c.width, random);
+    EXPECT_EQ(profile.ProfileMin, c.min) << "width " << c.width;
+    EXPECT_EQ(profile.ProfileMax, c.max) << "width " << c.width;
+    ASSERT_EQ(profile.Profile.size(), static_cast<std::size_t>(std::max(c.width + 1, 0)));
+    if (c.width > 0) {
+      EXPECT_EQ(profile.Profile[c.width - 1], c.last);
+    }
   }
-  ScriptedRandom random(0.8, {0.0});
-  JaggedProfile profile;
-  profile.ProfileMax = 100;
-  BuildProfile(profile, 0, random);
-  EXPECT_EQ(profile.ProfileMin, 0);
-  EXPECT_EQ(profile.ProfileMax, 0);
 }
 
 TEST(JaggedProfile, ARealWalkMovesByWalkStepBetweenPairs) {
@@ -120,31 +124,6 @@ TEST(JaggedProfile, ARealWalkMovesByWalkStepBetweenPairs) {
     EXPECT_NE(profile.Profile, previous.Profile);
     previous = profile;
   }
-}
-
-TEST(JaggedProfile, ExtremesBeyondSixteenBitsStopAtTheLimit) {
-  // 10000 pairs of step 7 straight up reach 70000; the walk itself is kept.
-  ScriptedRandom up(0.99, {0.0});
-  JaggedProfile profile;
-  BuildProfile(profile, 20000, up);
-  EXPECT_EQ(profile.Profile[19999], 70000);
-  EXPECT_EQ(profile.ProfileMax, 32767);
-  EXPECT_EQ(profile.ProfileMin, 0);
-
-  ScriptedRandom down(0.99, {0.9});
-  BuildProfile(profile, 20000, down);
-  EXPECT_EQ(profile.Profile[19999], -70000);
-  EXPECT_EQ(profile.ProfileMin, -32768);
-  EXPECT_EQ(profile.ProfileMax, 0);
-}
-
-TEST(JaggedProfile, ANegativeWidthGivesNoProfile) {
-  ScriptedRandom random(0.0, {0.0});
-  JaggedProfile profile;
-  profile.Profile.assign(10, 5);
-  BuildProfile(profile, -3, random);
-  EXPECT_TRUE(profile.Profile.empty());
-  EXPECT_EQ(profile.ProfileMax, 0);
 }
 
 }  // namespace
