@@ -103,103 +103,71 @@ std::string GifImageData(const std::vector<std::uint8_t>& indexes) {
   return out;
 }
 
-class GdiPlus {
- public:
-  GdiPlus() : library_(L"gdiplus.dll") {
-    startup_ = library_.procedure<Startup>("GdiplusStartup");
-    shutdown_ = library_.procedure<Shutdown>("GdiplusShutdown");
-    createBitmap_ = library_.procedure<CreateBitmap>("GdipCreateBitmapFromScan0");
-    encodersSize_ = library_.procedure<EncodersSize>("GdipGetImageEncodersSize");
-    encoders_ = library_.procedure<Encoders>("GdipGetImageEncoders");
-    save_ = library_.procedure<Save>("GdipSaveImageToStream");
-    dispose_ = library_.procedure<Dispose>("GdipDisposeImage");
-    Gdiplus::GdiplusStartupInput input;
-    ready_ = startup_ && shutdown_ && createBitmap_ && encodersSize_ && encoders_ && save_ && dispose_ &&
-             startup_(&token_, &input, nullptr) == Gdiplus::Ok;
-  }
-  ~GdiPlus() {
-    if (ready_) shutdown_(token_);
-  }
-  GdiPlus(const GdiPlus&) = delete;
-  GdiPlus& operator=(const GdiPlus&) = delete;
+std::string StreamBytes(IStream* stream) {
+  STATSTG stat = {};
+  LARGE_INTEGER start = {};
+  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) return {};
+  std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
+  ULONG read = 0;
+  if (FAILED(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read))) return {};
+  bytes.resize(read);
+  return bytes;
+}
 
-  std::string EncodeJpeg(int width, int height, std::vector<std::uint32_t>& pixels, int quality) {
-    CLSID encoder;
-    if (!ready_ || !FindEncoder(L"image/jpeg", &encoder)) return {};
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (createBitmap_(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()),
-                      &bitmap) != Gdiplus::Ok) {
-      return {};
-    }
-    forms::ComPtr<IStream> stream;
-    std::string bytes;
-    if (SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) {
-      // EncoderQuality, 1d5be4b5-fa4a-452d-9cdd-5db35105e7eb
-      static const GUID kQuality = {0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
-      ULONG value = static_cast<ULONG>(quality);
-      Gdiplus::EncoderParameters parameters;
-      parameters.Count = 1;
-      parameters.Parameter[0].Guid = kQuality;
-      parameters.Parameter[0].NumberOfValues = 1;
-      parameters.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
-      parameters.Parameter[0].Value = &value;
-      auto* image = reinterpret_cast<Gdiplus::GpImage*>(bitmap);
-      if (save_(image, stream.get(), &encoder, &parameters) == Gdiplus::Ok ||
-          save_(image, stream.get(), &encoder, nullptr) == Gdiplus::Ok) {
-        bytes = StreamBytes(stream.get());
-      }
-    }
-    dispose_(reinterpret_cast<Gdiplus::GpImage*>(bitmap));
-    return bytes;
+// GDI+'s flat interface, reached at run time so that nothing that links the test bed needs its
+// import library.
+std::string EncodeJpeg(int width, int height, std::vector<std::uint32_t>& pixels, int quality) {
+  using namespace Gdiplus;
+  forms::Library library(L"gdiplus.dll");
+  auto startup = library.procedure<Status(WINAPI*)(ULONG_PTR*, const GdiplusStartupInput*, GdiplusStartupOutput*)>(
+      "GdiplusStartup");
+  auto shutdown = library.procedure<void(WINAPI*)(ULONG_PTR)>("GdiplusShutdown");
+  auto createBitmap =
+      library.procedure<Status(WINAPI*)(INT, INT, INT, PixelFormat, BYTE*, GpBitmap**)>("GdipCreateBitmapFromScan0");
+  auto encodersSize = library.procedure<Status(WINAPI*)(UINT*, UINT*)>("GdipGetImageEncodersSize");
+  auto encoders = library.procedure<Status(WINAPI*)(UINT, UINT, ImageCodecInfo*)>("GdipGetImageEncoders");
+  auto save = library.procedure<Status(WINAPI*)(GpImage*, IStream*, const CLSID*, const EncoderParameters*)>(
+      "GdipSaveImageToStream");
+  auto dispose = library.procedure<Status(WINAPI*)(GpImage*)>("GdipDisposeImage");
+  GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (!startup || !shutdown || !createBitmap || !encodersSize || !encoders || !save || !dispose ||
+      startup(&token, &input, nullptr) != Ok) {
+    return {};
   }
-
- private:
-  using Startup = Gdiplus::Status(WINAPI*)(ULONG_PTR*, const Gdiplus::GdiplusStartupInput*,
-                                           Gdiplus::GdiplusStartupOutput*);
-  using Shutdown = void(WINAPI*)(ULONG_PTR);
-  using CreateBitmap = Gdiplus::Status(WINAPI*)(INT, INT, INT, Gdiplus::PixelFormat, BYTE*, Gdiplus::GpBitmap**);
-  using EncodersSize = Gdiplus::Status(WINAPI*)(UINT*, UINT*);
-  using Encoders = Gdiplus::Status(WINAPI*)(UINT, UINT, Gdiplus::ImageCodecInfo*);
-  using Save = Gdiplus::Status(WINAPI*)(Gdiplus::GpImage*, IStream*, const CLSID*, const Gdiplus::EncoderParameters*);
-  using Dispose = Gdiplus::Status(WINAPI*)(Gdiplus::GpImage*);
-
-  bool FindEncoder(const wchar_t* mime, CLSID* found) {
-    UINT count = 0, size = 0;
-    if (encodersSize_(&count, &size) != Gdiplus::Ok || size == 0) return false;
-    std::vector<unsigned char> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (encoders_(count, size, codecs) != Gdiplus::Ok) return false;
+  std::string bytes;
+  UINT count = 0, size = 0;
+  encodersSize(&count, &size);
+  std::vector<unsigned char> buffer(size);
+  auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
+  const CLSID* jpeg = nullptr;
+  if (size > 0 && encoders(count, size, codecs) == Ok) {
     for (UINT i = 0; i < count; ++i) {
-      if (codecs[i].MimeType && std::wstring(codecs[i].MimeType) == mime) {
-        *found = codecs[i].Clsid;
-        return true;
-      }
+      if (codecs[i].MimeType && std::wstring(codecs[i].MimeType) == L"image/jpeg") jpeg = &codecs[i].Clsid;
     }
-    return false;
   }
-
-  static std::string StreamBytes(IStream* stream) {
-    STATSTG stat = {};
-    LARGE_INTEGER start = {};
-    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) return {};
-    std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
-    ULONG read = 0;
-    if (FAILED(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read))) return {};
-    bytes.resize(read);
-    return bytes;
+  GpBitmap* bitmap = nullptr;
+  forms::ComPtr<IStream> stream;
+  if (jpeg && SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) &&
+      createBitmap(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()), &bitmap) ==
+          Ok) {
+    ULONG value = static_cast<ULONG>(quality);
+    EncoderParameters parameters;
+    parameters.Count = 1;
+    // EncoderQuality, 1d5be4b5-fa4a-452d-9cdd-5db35105e7eb
+    parameters.Parameter[0].Guid = {0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
+    parameters.Parameter[0].NumberOfValues = 1;
+    parameters.Parameter[0].Type = EncoderParameterValueTypeLong;
+    parameters.Parameter[0].Value = &value;
+    auto* image = reinterpret_cast<GpImage*>(bitmap);
+    if (save(image, stream.get(), jpeg, &parameters) == Ok || save(image, stream.get(), jpeg, nullptr) == Ok) {
+      bytes = StreamBytes(stream.get());
+    }
+    dispose(image);
   }
-
-  forms::Library library_;
-  Startup startup_ = nullptr;
-  Shutdown shutdown_ = nullptr;
-  CreateBitmap createBitmap_ = nullptr;
-  EncodersSize encodersSize_ = nullptr;
-  Encoders encoders_ = nullptr;
-  Save save_ = nullptr;
-  Dispose dispose_ = nullptr;
-  ULONG_PTR token_ = 0;
-  bool ready_ = false;
-};
+  shutdown(token);
+  return bytes;
+}
 
 // A closed metafile, deleted with DeleteMetaFile.
 class Metafile {
@@ -267,42 +235,28 @@ std::string BmpBytes(int width, int height, int bitsPerPixel, const PixelColour&
   return out;
 }
 
-std::string GifBytes(int width, int height, const std::vector<PixelColour>& frames) {
+std::string GifBytes(int width, int height, const PixelColour& colour) {
+  std::vector<std::uint32_t> palette = Palette(width, height, colour, 4);
+  palette.resize(4);
   std::string out = "GIF89a";
   PutU16(out, static_cast<unsigned>(width));
   PutU16(out, static_cast<unsigned>(height));
-  out += '\0';  // no global colour table
-  out += '\0';
-  out += '\0';
-  for (const PixelColour& colour : frames) {
-    std::vector<std::uint32_t> palette = Palette(width, height, colour, 4);
-    palette.resize(4);
-    // A graphic control block with a delay, so that the file is a real animation.
-    out += "\x21\xF9\x04";
-    out += '\0';
-    PutU16(out, 50);
-    out += '\0';
-    out += '\0';
-    out += '\x2C';
-    PutU16(out, 0);
-    PutU16(out, 0);
-    PutU16(out, static_cast<unsigned>(width));
-    PutU16(out, static_cast<unsigned>(height));
-    out += '\x81';  // a local table of 4 colours
-    for (std::uint32_t c : palette) {
-      out += static_cast<char>((c >> 16) & 0xFF);
-      out += static_cast<char>((c >> 8) & 0xFF);
-      out += static_cast<char>(c & 0xFF);
-    }
-    std::vector<std::uint8_t> indexes;
-    indexes.reserve(static_cast<std::size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) indexes.push_back(IndexOf(palette, colour(x, y)));
-    }
-    out += GifImageData(indexes);
+  out += std::string(3, '\0');  // no global colour table
+  out += '\x2C';
+  PutU32(out, 0);  // at (0, 0)
+  PutU16(out, static_cast<unsigned>(width));
+  PutU16(out, static_cast<unsigned>(height));
+  out += '\x81';  // a local table of 4 colours
+  for (std::uint32_t c : palette) {
+    out += static_cast<char>((c >> 16) & 0xFF);
+    out += static_cast<char>((c >> 8) & 0xFF);
+    out += static_cast<char>(c & 0xFF);
   }
-  out += '\x3B';
-  return out;
+  std::vector<std::uint8_t> indexes;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) indexes.push_back(IndexOf(palette, colour(x, y)));
+  }
+  return out + GifImageData(indexes) + '\x3B';
 }
 
 std::string JpegBytes(int width, int height, const PixelColour& colour, int quality) {
@@ -311,8 +265,7 @@ std::string JpegBytes(int width, int height, const PixelColour& colour, int qual
     for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y) * width + x] = colour(x, y);
   }
   forms::ComApartment apartment;
-  GdiPlus gdiplus;
-  return gdiplus.EncodeJpeg(width, height, pixels, quality);
+  return EncodeJpeg(width, height, pixels, quality);
 }
 
 std::string MetafileBytes(int widthUnits, int heightUnits, int unitsPerInch, std::uint32_t top, std::uint32_t bottom) {

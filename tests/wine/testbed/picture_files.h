@@ -21,9 +21,8 @@ PixelColour TwoBands(std::uint32_t top, std::uint32_t bottom, int height);
 // different colours.
 std::string BmpBytes(int width, int height, int bitsPerPixel, const PixelColour& colour);
 
-// One frame per colour, each covering the whole logical screen; a picture of at most 4 colours
-// per frame.
-std::string GifBytes(int width, int height, const std::vector<PixelColour>& frames);
+// One frame covering the whole logical screen; a picture of at most 4 colours.
+std::string GifBytes(int width, int height, const PixelColour& colour);
 
 // Baseline JPEG at the given quality (0 to 100). Empty when GDI+ cannot encode.
 std::string JpegBytes(int width, int height, const PixelColour& colour, int quality = 95);
