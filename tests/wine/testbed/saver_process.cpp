@@ -5,6 +5,35 @@
 
 namespace testbed {
 
+namespace {
+
+struct WindowSearch {
+  DWORD processId;
+  const std::wstring* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId) return TRUE;
+  wchar_t text[256] = {};
+  ::GetWindowTextW(window, text, 256);
+  if (*search->caption != text) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// A top-level window of the given process with this caption, or nullptr.
+HWND FindProcessWindow(DWORD processId, const std::wstring& caption) {
+  WindowSearch search{processId, &caption, nullptr};
+  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
 SaverProcess::SaverProcess(const std::wstring& program, const std::wstring& argumentString) {
   std::wstring commandLine = L"\"" + program + L"\"";
   if (!argumentString.empty()) commandLine += L" " + argumentString;
@@ -38,7 +67,7 @@ SaverProcess::SaverProcess(SaverProcess&& other) noexcept
 SaverProcess::~SaverProcess() {
   if (!process_) return;
   if (!WaitForExit(0)) {
-    Kill();
+    ::TerminateProcess(process_, 99);
     WaitForExit(5000);
   }
   ::CloseHandle(process_);
@@ -54,10 +83,6 @@ DWORD SaverProcess::ExitCode() const {
   return code;
 }
 
-void SaverProcess::Kill() const {
-  if (process_) ::TerminateProcess(process_, 99);
-}
-
 HWND SaverProcess::WaitForWindow(const std::wstring& caption, DWORD milliseconds) const {
   DWORD start = ::GetTickCount();
   for (;;) {
@@ -65,34 +90,6 @@ HWND SaverProcess::WaitForWindow(const std::wstring& caption, DWORD milliseconds
     if (::GetTickCount() - start >= milliseconds || WaitForExit(0)) return nullptr;
     ::Sleep(20);
   }
-}
-
-namespace {
-
-struct WindowSearch {
-  DWORD processId;
-  const std::wstring* caption;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId) return TRUE;
-  wchar_t text[256] = {};
-  ::GetWindowTextW(window, text, 256);
-  if (*search->caption != text) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-}  // namespace
-
-HWND FindProcessWindow(DWORD processId, const std::wstring& caption) {
-  WindowSearch search{processId, &caption, nullptr};
-  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 }  // namespace testbed

@@ -28,7 +28,6 @@ class SaverProcess {
   DWORD ExitCode() const;
   // A top-level window of this process with this caption, waited for; nullptr when none came.
   HWND WaitForWindow(const std::wstring& caption, DWORD milliseconds) const;
-  void Kill() const;
 
  private:
   SaverProcess() = default;
@@ -36,8 +35,5 @@ class SaverProcess {
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };
-
-// A top-level window of the given process with this caption, or nullptr.
-HWND FindProcessWindow(DWORD processId, const std::wstring& caption);
 
 }  // namespace testbed

@@ -2,32 +2,10 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace testbed {
-
-std::wstring BuildFolder() {
-  wchar_t buffer[MAX_PATH];
-  DWORD length = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  std::wstring path(buffer, length);
-  return path.substr(0, path.find_last_of(L'\\'));
-}
-
-TempFolder::TempFolder() {
-  wchar_t base[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, base);
-  static unsigned counter = 0;
-  for (;;) {
-    path_ = std::wstring(base) + L"rubblit-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
-    if (::CreateDirectoryW(path_.c_str(), nullptr)) return;
-    if (::GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a temporary folder");
-  }
-}
-
-TempFolder::~TempFolder() { RemoveTree(path_); }
+namespace {
 
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
@@ -49,6 +27,29 @@ void RemoveTree(const std::wstring& folder) {
   ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
   ::RemoveDirectoryW(folder.c_str());
 }
+
+}  // namespace
+
+std::wstring BuildFolder() {
+  wchar_t buffer[MAX_PATH];
+  DWORD length = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  std::wstring path(buffer, length);
+  return path.substr(0, path.find_last_of(L'\\'));
+}
+
+TempFolder::TempFolder() {
+  wchar_t base[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, base);
+  static unsigned counter = 0;
+  for (;;) {
+    path_ = std::wstring(base) + L"rubblit-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    if (::CreateDirectoryW(path_.c_str(), nullptr)) return;
+    if (::GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a temporary folder");
+  }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
 
 void TempFolder::WriteBytes(const std::wstring& name, const std::string& bytes) const {
   HANDLE file = ::CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

@@ -27,6 +27,5 @@ class TempFolder {
 
 // The folder of the running test executable, where the build also puts rubblit.scr.
 std::wstring BuildFolder();
-void RemoveTree(const std::wstring& folder);
 
 }  // namespace testbed
