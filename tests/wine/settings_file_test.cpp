@@ -125,19 +125,6 @@ TEST(SettingsFile, AWriteThatCannotBeMadeIsSilent) {
   EXPECT_NE(::GetFileAttributesW(folder.File(L"Rubblit.ini").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
-TEST(SettingsFile, AReadOnlyFileKeepsWhatItHeld) {
-  TempFolder folder;
-  const std::string old = "[Section]\r\n" + kSpeedSjis + "=3\r\n";
-  folder.WriteBytes(L"Rubblit.ini", old);
-  const std::wstring ini = folder.File(L"Rubblit.ini");
-  ASSERT_TRUE(::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY));
-  WriteIniValue(L"Section", L"画像ﾁｪﾝｼﾞ", L" 1", ini);
-  // The system may refuse the write or (for a privileged user) make it; either way the old line stays.
-  const std::string now = folder.ReadBytes(L"Rubblit.ini");
-  EXPECT_TRUE(now == old || WithoutBlankAfterEquals(now) == old + kChangeSjis + "=1\r\n") << now;
-  EXPECT_EQ(ReadIniValue(L"Section", L"速さ", ini), L"3");
-}
-
 TEST(SettingsFilePath, IsTheRunningProgramsFolderAndRubblitIni) {
   EXPECT_EQ(SettingsFilePath(), testbed::BuildFolder() + L"\\Rubblit.ini");
 }
