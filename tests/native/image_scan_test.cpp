@@ -46,7 +46,8 @@ class FakeDirectory : public DirectoryReader {
     if (failingPatterns.count(pattern) || folder == folders_.end()) return false;
     const std::wstring extension = Lower(NamePart(pattern).substr(1));
     for (const Entry& entry : folder->second.entries) {
-      if ((entry.attributes & (kHidden | kSystem)) || ((entry.attributes & kDirectory) && !includeDirectories)) continue;
+      if (entry.attributes & (kHidden | kSystem)) continue;
+      if ((entry.attributes & kDirectory) && !includeDirectories) continue;
       const std::wstring name = Lower(entry.name);
       const bool matches = extension == L".*" || (name.size() >= extension.size() &&
                                                   name.compare(name.size() - extension.size(), extension.size(),
@@ -106,20 +107,13 @@ TEST(AttributeAccepted, DecidesByReadOnlyHiddenSystemDirectoryAndArchiveOnly) {
     std::uint32_t attributes;
     bool pass1, pass2, pass3;
   } cases[] = {
-      {0, true, false, false},
-      {kArchive, false, true, false},
-      {kReadOnly, false, false, true},
-      {kReadOnly | kArchive, false, false, true},
-      {kArchive | kNotIndexed, false, true, false},
-      {kArchive | kCompressed, false, true, false},
-      {kReadOnly | kArchive | kNotIndexed, false, false, true},
-      {kNotIndexed, true, false, false},
-      {kRecallOnAccess | kArchive, false, true, false},
-      {kHidden, false, false, false},
-      {kSystem | kArchive, false, false, false},
-      {kHidden | kReadOnly, false, false, false},
-      {kDirectory, false, false, false},
-      {kDirectory | kArchive, false, false, false},
+      {0, true, false, false},                    {kArchive, false, true, false},
+      {kReadOnly, false, false, true},            {kReadOnly | kArchive, false, false, true},
+      {kArchive | kNotIndexed, false, true, false}, {kArchive | kCompressed, false, true, false},
+      {kReadOnly | kArchive | kNotIndexed, false, false, true}, {kNotIndexed, true, false, false},
+      {kRecallOnAccess | kArchive, false, true, false}, {kHidden, false, false, false},
+      {kSystem | kArchive, false, false, false},  {kHidden | kReadOnly, false, false, false},
+      {kDirectory, false, false, false},          {kDirectory | kArchive, false, false, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AttributeAccepted(c.attributes, 0), c.pass1) << std::hex << c.attributes;
@@ -238,33 +232,15 @@ TEST(ScanImages, KeepsTheFirst32767FilesInPassAndKindOrder) {
 TEST(SortImageFiles, OrdersByUtf16CodeUnitsAndLeavesStaleEntriesAlone) {
   ImageList list;
   list.ImageFiles = {L"",
-                     L"C:\\P\\a.bmp",
-                     L"C:\\P\\\U0001F600.bmp",
-                     L"C:\\P\\_.bmp",
-                     L"C:\\P\\\uFF21.bmp",
-                     L"C:\\P\\Z.bmp",
-                     L"C:\\P\\\uE000.bmp",
-                     L"C:\\P\\a.bmpx",
-                     L"C:\\P\\写真.jpg",
-                     L"C:\\P\\\u00E9.gif",
-                     L"C:\\P\\A.bmp",
-                     L"0 stale",
-                     L"! stale"};
+                     L"C:\\P\\a.bmp", L"C:\\P\\\U0001F600.bmp", L"C:\\P\\_.bmp", L"C:\\P\\\uFF21.bmp", L"C:\\P\\Z.bmp",
+                     L"C:\\P\\\uE000.bmp", L"C:\\P\\a.bmpx", L"C:\\P\\写真.jpg", L"C:\\P\\\u00E9.gif", L"C:\\P\\A.bmp",
+                     L"0 stale", L"! stale"};
   list.ImageCount = 10;
   SortImageFiles(list);
-  EXPECT_EQ(list.ImageFiles, (std::vector<std::wstring>{L"",
-                                                        L"C:\\P\\A.bmp",
-                                                        L"C:\\P\\Z.bmp",
-                                                        L"C:\\P\\_.bmp",
-                                                        L"C:\\P\\a.bmp",
-                                                        L"C:\\P\\a.bmpx",
-                                                        L"C:\\P\\\u00E9.gif",
-                                                        L"C:\\P\\写真.jpg",
-                                                        L"C:\\P\\\U0001F600.bmp",
-                                                        L"C:\\P\\\uE000.bmp",
-                                                        L"C:\\P\\\uFF21.bmp",
-                                                        L"0 stale",
-                                                        L"! stale"}));
+  EXPECT_EQ(list.ImageFiles, (std::vector<std::wstring>{L"", L"C:\\P\\A.bmp", L"C:\\P\\Z.bmp", L"C:\\P\\_.bmp",
+                                                        L"C:\\P\\a.bmp", L"C:\\P\\a.bmpx", L"C:\\P\\\u00E9.gif",
+                                                        L"C:\\P\\写真.jpg", L"C:\\P\\\U0001F600.bmp", L"C:\\P\\\uE000.bmp",
+                                                        L"C:\\P\\\uFF21.bmp", L"0 stale", L"! stale"}));
 
   list.ImageFiles = {L"", L"b", L"a"};
   list.ImageCount = 5;  // beyond the array: held to it
