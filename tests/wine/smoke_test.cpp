@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "wine/testbed/host_window.h"
+#include "wine/testbed/input.h"
 #include "wine/testbed/saver_process.h"
 #include "wine/testbed/temp_folder.h"
 
@@ -26,12 +27,23 @@ TEST(Smoke, ThePreviewEmbedsInTheHostAndEndsWithIt) {
   testbed::PumpUntil(
       [&] {
         preview = testbed::FindChildOfProcess(pane.get(), process.id(), L"Preview Window");
-        return preview != nullptr || process.WaitForExit(0);
+        return (preview != nullptr && ::IsWindowVisible(preview)) || process.WaitForExit(0);
       },
       kAtOnce);
   ASSERT_NE(preview, nullptr);
   EXPECT_EQ(::GetAncestor(preview, GA_PARENT), pane.get());
   pane.Destroy();
+  EXPECT_TRUE(process.WaitForExit(kAtOnce));
+  EXPECT_EQ(process.ExitCode(), 0u);
+}
+
+TEST(Smoke, TheSaverCoversTheScreenAndAKeyEndsIt) {
+  testbed::TempFolder folder;
+  testbed::SaverProcess process(folder.CopySaverHere(), L"/s");
+  HWND display = process.WaitForWindow(L"Rubblit(main)", kAtOnce);
+  ASSERT_NE(display, nullptr);
+  ::Sleep(500);
+  testbed::PressKey('Q');
   EXPECT_TRUE(process.WaitForExit(kAtOnce));
   EXPECT_EQ(process.ExitCode(), 0u);
 }

@@ -25,13 +25,14 @@ class StartupTest : public ::testing::Test {
     EXPECT_EQ(process.ExitCode(), 0u) << arguments;
   }
 
-  // Waits for the saver's preview to appear inside host; nullptr when none came.
+  // Waits for the saver's preview to be shown inside host (it is shown last, once placed and
+  // sized); nullptr when none came.
   static HWND WaitForPreviewIn(const testbed::HostWindow& host, const testbed::SaverProcess& process) {
     HWND preview = nullptr;
     testbed::PumpUntil(
         [&] {
           preview = testbed::FindChildOfProcess(host.get(), process.id(), kPreviewCaption);
-          return preview != nullptr || process.WaitForExit(0);
+          return (preview != nullptr && ::IsWindowVisible(preview)) || process.WaitForExit(0);
         },
         kAtOnce);
     return preview;
