@@ -3,74 +3,47 @@
 #include <algorithm>
 #include <cstring>
 
-DisplaySurface::DisplaySurface() : dc_(nullptr) { ForgetChanges(); }
-
-DisplaySurface::~DisplaySurface() { Release(); }
-
-void DisplaySurface::Release() {
-  DropStrip();
-  if (dc_ && original_) ::SelectObject(dc_.get(), original_);
-  original_ = nullptr;
-  bitmap_.reset();
-  bits_ = nullptr;
-  width_ = height_ = 0;
-}
+DisplaySurface::DisplaySurface() { ForgetChanges(); }
 
 bool DisplaySurface::Resize(std::int32_t width, std::int32_t height) {
-  if (width == width_ && height == height_) return true;
+  if (width == this->width() && height == this->height()) return true;
+  WriteStrip();
   if (width <= 0 || height <= 0) {
-    Release();
+    buffer_.reset();
     ForgetChanges();
     return true;
   }
-  if (!dc_) return false;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down: row r starts at r * width
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  forms::Bitmap bitmap(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || !bits) return false;
-  WriteStrip();
-  auto* newBits = static_cast<std::uint32_t*>(bits);
-  std::memset(newBits, 0, static_cast<size_t>(width) * height * 4);
+  auto resized = std::make_unique<forms::PictureSurface>();
+  if (!resized->Resize(width, height)) return false;
   ::GdiFlush();
-  if (bits_) {
-    std::int32_t keepWidth = std::min(width, width_), keepHeight = std::min(height, height_);
+  if (buffer_) {
+    std::int32_t keepWidth = std::min(width, buffer_->width()), keepHeight = std::min(height, buffer_->height());
     for (std::int32_t row = 0; row < keepHeight; ++row) {
-      std::memcpy(newBits + static_cast<size_t>(row) * width, bits_ + static_cast<size_t>(row) * width_,
-                  static_cast<size_t>(keepWidth) * 4);
+      std::memcpy(resized->bits() + static_cast<size_t>(row) * width,
+                  buffer_->bits() + static_cast<size_t>(row) * buffer_->width(), static_cast<size_t>(keepWidth) * 4);
     }
   }
-  HGDIOBJ previous = ::SelectObject(dc_.get(), bitmap.get());
-  if (!original_) original_ = previous;
-  bitmap_ = std::move(bitmap);  // the old bitmap was just deselected, so it may go
-  bits_ = newBits;
-  width_ = width;
-  height_ = height;
+  buffer_ = std::move(resized);
   ForgetChanges();
   return true;
 }
 
 void DisplaySurface::Clear() {
-  if (!bits_) return;
+  if (!bits()) return;
   DropStrip();
   ::GdiFlush();
-  std::memset(bits_, 0, static_cast<size_t>(width_) * height_ * 4);
+  std::memset(bits(), 0, static_cast<size_t>(width()) * height() * 4);
   changedLeft_ = 0;
   changedTop_ = 0;
-  changedRight_ = width_ - 1;
-  changedBottom_ = height_ - 1;
+  changedRight_ = width() - 1;
+  changedBottom_ = height() - 1;
 }
 
 void DisplaySurface::DrawLine(std::int32_t column, std::int32_t fromRow, std::int32_t toRow, PixelRecord colour) {
-  if (!bits_ || column < 0 || column >= width_) return;
+  if (!bits() || column < 0 || column >= width()) return;
   if (fromRow > toRow) std::swap(fromRow, toRow);
   fromRow = std::max(fromRow, 0);
-  toRow = std::min(toRow, height_ - 1);
+  toRow = std::min(toRow, height() - 1);
   if (fromRow > toRow) return;
   const std::int32_t stripLeft = column - column % kStripColumns;
   PendingLine& line = strip_[static_cast<size_t>(column - stripLeft)];
@@ -90,7 +63,9 @@ void DisplaySurface::DrawLine(std::int32_t column, std::int32_t fromRow, std::in
 }
 
 void DisplaySurface::WriteStrip() const {
-  if (!stripWaiting_) return;
+  std::uint32_t* const base = bits();
+  const std::int32_t stride = width();
+  if (!stripWaiting_ || !base) return;
   stripWaiting_ = false;
   std::int32_t top = INT32_MAX, bottom = -1;
   for (const PendingLine& line : strip_) {
@@ -99,9 +74,9 @@ void DisplaySurface::WriteStrip() const {
     bottom = std::max(bottom, line.toRow);
   }
   // Lines of different columns never overlap, so the order of the writes does not matter.
-  const std::int32_t columns = std::min(kStripColumns, width_ - stripLeft_);
+  const std::int32_t columns = std::min(kStripColumns, stride - stripLeft_);
   for (std::int32_t row = top; row <= bottom; ++row) {
-    std::uint32_t* pixel = bits_ + static_cast<size_t>(row) * width_ + stripLeft_;
+    std::uint32_t* pixel = base + static_cast<size_t>(row) * stride + stripLeft_;
     for (std::int32_t k = 0; k < columns; ++k) {
       const PendingLine& line = strip_[static_cast<size_t>(k)];
       if (row >= line.fromRow && row <= line.toRow) pixel[k] = line.value;
@@ -117,24 +92,24 @@ void DisplaySurface::DropStrip() const {
 
 void DisplaySurface::PresentChanges(HDC target, int left, int top) {
   WriteStrip();
-  if (!bits_ || changedLeft_ > changedRight_ || !target) return;
+  if (!bits() || changedLeft_ > changedRight_ || !target) return;
   ::BitBlt(target, left + changedLeft_, top + changedTop_, changedRight_ - changedLeft_ + 1,
-           changedBottom_ - changedTop_ + 1, dc_.get(), changedLeft_, changedTop_, SRCCOPY);
+           changedBottom_ - changedTop_ + 1, buffer_->dc(), changedLeft_, changedTop_, SRCCOPY);
   ForgetChanges();
 }
 
 void DisplaySurface::PresentAll(HDC target, int left, int top) {
   WriteStrip();
-  if (!bits_ || !target) return;
-  ::BitBlt(target, left, top, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+  if (!bits() || !target) return;
+  ::BitBlt(target, left, top, width(), height(), buffer_->dc(), 0, 0, SRCCOPY);
   ForgetChanges();
 }
 
 std::uint32_t DisplaySurface::PixelAt(std::int32_t column, std::int32_t row) const {
-  if (!bits_ || column < 0 || row < 0 || column >= width_ || row >= height_) return 0;
+  if (!bits() || column < 0 || row < 0 || column >= width() || row >= height()) return 0;
   WriteStrip();
   ::GdiFlush();
-  return bits_[static_cast<size_t>(row) * width_ + column];
+  return bits()[static_cast<size_t>(row) * width() + column];
 }
 
 void DisplaySurface::ForgetChanges() {

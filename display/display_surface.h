@@ -7,14 +7,14 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "display/collapse_sweep.h"
-#include "forms/handles.h"
+#include "forms/picture_surface.h"
 
 class DisplaySurface : public LineSink {
  public:
   DisplaySurface();
-  ~DisplaySurface() override;
   DisplaySurface(const DisplaySurface&) = delete;
   DisplaySurface& operator=(const DisplaySurface&) = delete;
 
@@ -25,8 +25,8 @@ class DisplaySurface : public LineSink {
   // Everything black.
   void Clear();
 
-  std::int32_t width() const { return width_; }
-  std::int32_t height() const { return height_; }
+  std::int32_t width() const { return buffer_ ? buffer_->width() : 0; }
+  std::int32_t height() const { return buffer_ ? buffer_->height() : 0; }
 
   // Clipped to the surface; both ends included. A line may reach the buffer only when the surface
   // is next presented, read, resized or drawn on outside its strip of columns.
@@ -55,14 +55,9 @@ class DisplaySurface : public LineSink {
   void DropStrip() const;
 
   void ForgetChanges();
-  void Release();
+  std::uint32_t* bits() const { return buffer_ ? buffer_->bits() : nullptr; }
 
-  forms::MemoryDC dc_;
-  forms::Bitmap bitmap_;
-  HGDIOBJ original_ = nullptr;
-  std::uint32_t* bits_ = nullptr;  // top row first
-  std::int32_t width_ = 0;
-  std::int32_t height_ = 0;
+  std::unique_ptr<forms::PictureSurface> buffer_;  // none while the surface is empty
   mutable std::array<PendingLine, kStripColumns> strip_;
   mutable std::int32_t stripLeft_ = 0;
   mutable bool stripWaiting_ = false;

@@ -26,6 +26,9 @@ class PictureSurface {
   HDC dc() const { return dc_.get(); }
   // The persistent picture; nullptr before the first successful Resize.
   HBITMAP bitmap() const { return bitmap_.get(); }
+  // Its pixels, 0x00RRGGBB, top row first, width() to a row; call GdiFlush before touching them
+  // after GDI drew. nullptr before the first successful Resize.
+  std::uint32_t* bits() const { return bits_; }
   // The inner size (scale width and height), which is the bitmap's size in pixels.
   std::int32_t width() const { return width_; }
   std::int32_t height() const { return height_; }
@@ -37,6 +40,7 @@ class PictureSurface {
   MemoryDC dc_;
   Bitmap bitmap_;
   HGDIOBJ original_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
   std::int32_t width_ = 0;
   std::int32_t height_ = 0;
 };
