@@ -4,16 +4,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "bench/stopwatch.h"
+
 #include "display/read_pixels.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER counter, frequency;
-  ::QueryPerformanceCounter(&counter);
-  ::QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 }  // namespace
 
@@ -35,9 +30,9 @@ int main() {
   double best = 1e9, total = 0;
   for (int run = 0; run < kRuns; ++run) {
     PixelGrid grid(kWidth, kHeight);  // dimensioned afresh each time, as for every picture
-    const double start = Seconds();
+    const double start = bench::Seconds();
     ReadPixels(master, grid);
-    const double elapsed = Seconds() - start;
+    const double elapsed = bench::Seconds() - start;
     best = std::min(best, elapsed);
     total += elapsed;
     if (run == 0) {

@@ -3,6 +3,8 @@
 // it melts the desktop. The process is queried for its CPU time and memory while it runs.
 #pragma once
 
+#include "bench/stopwatch.h"
+
 #include <windows.h>
 
 #include <psapi.h>
@@ -77,12 +79,5 @@ class RunningSaver {
   testbed::SaverProcess saver_;
   HANDLE process_ = nullptr;
 };
-
-inline double WallSeconds() {
-  LARGE_INTEGER counter, frequency;
-  ::QueryPerformanceCounter(&counter);
-  ::QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 }  // namespace bench

@@ -24,9 +24,9 @@ void MeasureSaverProcess() {
     return;
   }
   ::Sleep(kWarmUpMs);
-  const double cpuStart = saver.CpuSeconds(), wallStart = bench::WallSeconds();
+  const double cpuStart = saver.CpuSeconds(), wallStart = bench::Seconds();
   ::Sleep(kMeasureMs);
-  const double cpu = saver.CpuSeconds() - cpuStart, wall = bench::WallSeconds() - wallStart;
+  const double cpu = saver.CpuSeconds() - cpuStart, wall = bench::Seconds() - wallStart;
   std::printf("rubblit.scr /s      paced at %d/s   %6.1f %% of one core (%.2f s of CPU in %.1f s)%s\n",
               forms::FramePacer::kFramesPerSecond, Percent(cpu, wall), cpu, wall,
               saver.stillRunning() ? "" : "  -- it ended early");
@@ -53,13 +53,13 @@ struct InProcessRun {
     if (!run.started) {
       run.started = true;
       run.cpuStart = ThreadCpuSeconds();
-      run.wallStart = bench::WallSeconds();
+      run.wallStart = bench::Seconds();
       ::SetTimer(nullptr, timer, kMeasureMs, Tick);
       return;
     }
     ::KillTimer(nullptr, timer);
     run.cpu = ThreadCpuSeconds() - run.cpuStart;
-    run.wall = bench::WallSeconds() - run.wallStart;
+    run.wall = bench::Seconds() - run.wallStart;
     run.finished = true;
     if (HWND window = ::FindWindowW(nullptr, L"Rubblit(main)")) ::PostMessageW(window, WM_CLOSE, 0, 0);
   }

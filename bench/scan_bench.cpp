@@ -4,6 +4,8 @@
 #include <winternl.h>
 
 #include <cstdio>
+
+#include "bench/stopwatch.h"
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,13 +15,6 @@
 #include "images/image_scan.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // A bijection on 32-bit numbers, so that file names are distinct but come in no useful order.
 std::uint32_t Scramble(std::uint32_t x) {
@@ -122,22 +117,22 @@ void ExchangeSort(std::vector<std::wstring>& keys) {
 bool Measure(const std::wstring& base, int count) {
   std::wstring folder = base + L"\\files-" + std::to_wstring(count);
   std::printf("== %d matching files\n", count);
-  double start = Seconds();
+  double start = bench::Seconds();
   if (!MakeFiles(folder, count)) {
     std::printf("could not create the files\n");
     RemoveFolder(folder);
     return false;
   }
-  std::printf("creating the files:              %8.3f s\n", Seconds() - start);
+  std::printf("creating the files:              %8.3f s\n", bench::Seconds() - start);
 
   forms::FileSystemDirectory directory;
   ImageList list;
   const std::array<std::int16_t, 4> allKinds = {1, 1, 1, 1};
   double best = 0;
   for (int run = 0; run < 3; ++run) {
-    start = Seconds();
+    start = bench::Seconds();
     ScanImages(list, allKinds, folder, directory);
-    double elapsed = Seconds() - start;
+    double elapsed = bench::Seconds() - start;
     std::printf("ScanImages, all kinds, run %d:    %8.3f s  (%d listed)\n", run + 1, elapsed, list.ImageCount);
     if (run == 0 || elapsed < best) best = elapsed;
   }
@@ -151,13 +146,13 @@ bool Measure(const std::wstring& base, int count) {
   unsorted.ImageCount = static_cast<std::int16_t>(unsorted.ImageFiles.size() - 1);
 
   ImageList sorted = unsorted;
-  start = Seconds();
+  start = bench::Seconds();
   SortImageFiles(sorted);
-  double sortTime = Seconds() - start;
+  double sortTime = bench::Seconds() - start;
   std::vector<std::wstring> exchanged = unsorted.ImageFiles;
-  start = Seconds();
+  start = bench::Seconds();
   ExchangeSort(exchanged);
-  double exchangeTime = Seconds() - start;
+  double exchangeTime = bench::Seconds() - start;
 
   std::printf("SortImageFiles alone:            %8.1f ms\n", sortTime * 1000);
   std::printf("best scan less the sort:         %8.3f s\n", best - sortTime);
@@ -168,9 +163,9 @@ bool Measure(const std::wstring& base, int count) {
   std::printf("same order as the exchange sort: %s\n", sameAsExchange ? "yes" : "NO");
   std::printf("same order as the scan:          %s\n", sameAsScan ? "yes" : "NO");
 
-  start = Seconds();
+  start = bench::Seconds();
   RemoveFolder(folder);
-  std::printf("removing the files:              %8.3f s\n", Seconds() - start);
+  std::printf("removing the files:              %8.3f s\n", bench::Seconds() - start);
   return sameAsExchange && sameAsScan;
 }
 
