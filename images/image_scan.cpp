@@ -72,7 +72,7 @@ bool AttributeAccepted(std::uint32_t attributes, std::int16_t scanAttribute) {
 
 bool FolderExists(const std::wstring& path, DirectoryReader& reader) {
   bool found = false;
-  reader.FindNames(AddBackslash(path) + L"*.*", true, [&found](const std::wstring&) {
+  reader.FindNames(AddBackslash(path) + L"*.*", true, [&found](const std::wstring&, std::uint32_t) {
     found = true;
     return false;
   });
@@ -94,15 +94,12 @@ void ScanImages(ImageList& list, const std::array<std::int16_t, 4>& imageKind, c
 
 void ScanPattern(ImageList& list, const std::wstring& pattern, std::int16_t attribute, DirectoryReader& reader) {
   const std::wstring dir = FolderPart(pattern) + L"\\";
-  reader.FindNames(pattern, false, [&](const std::wstring& name) {
-    std::wstring path = dir + name;
-    std::optional<std::uint32_t> attributes = reader.FileAttributes(path);
-    if (!attributes) return false;
-    if (!AttributeAccepted(*attributes, attribute)) return true;
+  reader.FindNames(pattern, false, [&](const std::wstring& name, std::uint32_t attributes) {
+    if (!AttributeAccepted(attributes, attribute)) return true;
     if (list.ImageCount < 0 || list.ImageCount >= kMaxImageCount) return false;
     ++list.ImageCount;
     list.ImageFiles.resize(static_cast<std::size_t>(list.ImageCount) + 1);
-    list.ImageFiles[list.ImageCount] = std::move(path);
+    list.ImageFiles[list.ImageCount] = dir + name;
     return true;
   });
 }

@@ -26,8 +26,8 @@ bool FolderExists(const std::wstring& path, DirectoryReader& reader);
 void ScanImages(ImageList& list, const std::array<std::int16_t, 4>& imageKind, const std::wstring& folder,
                 DirectoryReader& reader);
 
-// Appends the files that pattern matches and the pass of attribute accepts. A failing search, a
-// file that vanished before its attributes were read, or a full list ends it early.
+// Appends the files that pattern matches and the pass of attribute accepts, each judged by the
+// attributes its search reported. A failing search or a full list ends it early.
 void ScanPattern(ImageList& list, const std::wstring& pattern, std::int16_t attribute, DirectoryReader& reader);
 
 // Sorts elements 1 .. ImageCount by their UTF-16 code units, case-sensitively.
