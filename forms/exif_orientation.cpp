@@ -47,11 +47,11 @@ std::uint16_t ExifOrientation(const unsigned char* payload, std::size_t size) {
   // points at itself or at another cannot make a loop; one that overlaps the header is damage.
   const std::uint32_t directory = tiff.U32(4);
   if (directory < kHeaderBytes || !tiff.Has(directory, 2)) return kUprightAsStored;
-  const std::uint32_t claimed = tiff.U16(directory);
-  for (std::uint32_t i = 0; i < claimed; ++i) {
-    const std::size_t entry = directory + 2 + std::size_t{i} * kEntryBytes;
-    // A count larger than the directory's room ends at the last whole entry.
-    if (!tiff.Has(entry, kEntryBytes)) return kUprightAsStored;
+  const std::size_t count = tiff.U16(directory);
+  // A directory that claims more entries than the segment holds is damage, whatever it says.
+  if (!tiff.Has(directory + 2, count * kEntryBytes)) return kUprightAsStored;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t entry = directory + 2 + i * kEntryBytes;
     if (tiff.U16(entry) != kOrientationTag) continue;
     if (tiff.U16(entry + 2) != kShortType || tiff.U32(entry + 4) != 1) return kUprightAsStored;
     const std::uint16_t value = tiff.U16(entry + 8);  // a single short sits in the value field itself
