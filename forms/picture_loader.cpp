@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "forms/picture_header.h"
@@ -111,36 +112,53 @@ void LoadedPicture::Release() {
   width_ = height_ = 0;
 }
 
-std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path) {
-  // The platform's decoders are COM objects; this keeps COM up for the load whatever the caller did.
-  ComApartment apartment;
-  ComPtr<IStream> stream = ReadCheckedFile(path);
-  if (!stream) return std::nullopt;
-  STATSTG stat = {};
-  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME))) return std::nullopt;
-  ComPtr<IPicture> picture;
-  if (FAILED(::OleLoadPicture(stream.get(), static_cast<LONG>(stat.cbSize.QuadPart), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(picture.put()))) ||
-      !picture) {
-    return std::nullopt;
-  }
-  stream.reset();  // the file's bytes are no longer needed
+namespace {
 
+// The resource's bytes as a stream that OleLoadPicture can read; the stream owns a copy.
+ComPtr<IStream> ResourceStream(HMODULE module, int id) {
+  ComPtr<IStream> none;
+  HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  if (!info) return none;
+  const DWORD size = ::SizeofResource(module, info);
+  HGLOBAL resource = ::LoadResource(module, info);
+  const void* bytes = resource ? ::LockResource(resource) : nullptr;
+  if (!bytes || size == 0) return none;
+  HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!copy) return none;
+  {
+    GlobalLockScope lock(copy);
+    if (!lock.bytes()) {
+      ::GlobalFree(copy);
+      return none;
+    }
+    std::memcpy(lock.bytes(), bytes, size);
+  }
+  ComPtr<IStream> stream;
+  // From here the stream owns the copy and frees it when released.
+  if (FAILED(::CreateStreamOnHGlobal(copy, TRUE, stream.put()))) ::GlobalFree(copy);
+  return stream;
+}
+
+ComPtr<IPicture> DecodeStream(IStream* stream) {
+  ComPtr<IPicture> picture;
+  STATSTG stat = {};
+  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME))) return picture;
+  if (FAILED(::OleLoadPicture(stream, static_cast<LONG>(stat.cbSize.QuadPart), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(picture.put())))) {
+    picture.reset();
+  }
+  return picture;
+}
+
+// The picture rendered at width x height pixels into a 32-bit bitmap of its own.
+std::optional<LoadedPicture> RenderPicture(IPicture* picture, HDC screen, int width, int height) {
   OLE_XSIZE_HIMETRIC himetricWidth = 0;
   OLE_YSIZE_HIMETRIC himetricHeight = 0;
   if (FAILED(picture->get_Width(&himetricWidth)) || FAILED(picture->get_Height(&himetricHeight)) ||
       himetricWidth <= 0 || himetricHeight <= 0) {
     return std::nullopt;
   }
-  WindowDC screen(nullptr);
-  if (!screen) return std::nullopt;
-  const int width = ::MulDiv(himetricWidth, ::GetDeviceCaps(screen.get(), LOGPIXELSX), 2540);
-  const int height = ::MulDiv(himetricHeight, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 2540);
-  if (width <= 0 || height <= 0 || !FitsDecodeBudget(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height))) {
-    return std::nullopt;
-  }
-
-  MemoryDC dc(screen.get());
+  MemoryDC dc(screen);
   if (!dc) return std::nullopt;
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -169,6 +187,53 @@ std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path) {
   }
   ::GdiFlush();
   return loaded;
+}
+
+}  // namespace
+
+std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path) {
+  // The platform's decoders are COM objects; this keeps COM up for the load whatever the caller did.
+  ComApartment apartment;
+  ComPtr<IPicture> picture;
+  {
+    ComPtr<IStream> stream = ReadCheckedFile(path);
+    if (!stream) return std::nullopt;
+    picture = DecodeStream(stream.get());
+  }  // the file's bytes are no longer needed
+  if (!picture) return std::nullopt;
+
+  OLE_XSIZE_HIMETRIC himetricWidth = 0;
+  OLE_YSIZE_HIMETRIC himetricHeight = 0;
+  if (FAILED(picture->get_Width(&himetricWidth)) || FAILED(picture->get_Height(&himetricHeight))) return std::nullopt;
+  WindowDC screen(nullptr);
+  if (!screen) return std::nullopt;
+  const int width = ::MulDiv(himetricWidth, ::GetDeviceCaps(screen.get(), LOGPIXELSX), 2540);
+  const int height = ::MulDiv(himetricHeight, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 2540);
+  if (width <= 0 || height <= 0 || !FitsDecodeBudget(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height))) {
+    return std::nullopt;
+  }
+  return RenderPicture(picture.get(), screen.get(), width, height);
+}
+
+std::optional<LoadedPicture> LoadPictureResource(HMODULE module, int id) {
+  ComApartment apartment;
+  ComPtr<IStream> stream = ResourceStream(module, id);
+  if (!stream) return std::nullopt;
+  ComPtr<IPicture> picture = DecodeStream(stream.get());
+  if (!picture) return std::nullopt;
+  // A bitmap's own pixel size, not its size in inches on this display: the skin is drawn pixel for
+  // pixel at every dpi.
+  OLE_HANDLE handle = 0;
+  SHORT type = PICTYPE_UNINITIALIZED;
+  BITMAP bitmap{};
+  if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle)) ||
+      !::GetObjectW(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bitmap, &bitmap) ||
+      bitmap.bmWidth <= 0 || bitmap.bmHeight <= 0) {
+    return std::nullopt;
+  }
+  WindowDC screen(nullptr);
+  if (!screen) return std::nullopt;
+  return RenderPicture(picture.get(), screen.get(), bitmap.bmWidth, bitmap.bmHeight);
 }
 
 }  // namespace forms

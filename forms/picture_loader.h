@@ -44,4 +44,8 @@ constexpr unsigned long long kMaxPictureFileBytes = 256ull << 20;
 // keeps its previous picture on failure shows it again.
 std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path);
 
+// A bitmap or JPEG built into module as an RCDATA resource, at its own pixel size whatever the
+// display's dpi. Nothing when the resource is missing or does not decode.
+std::optional<LoadedPicture> LoadPictureResource(HMODULE module, int id);
+
 }  // namespace forms
