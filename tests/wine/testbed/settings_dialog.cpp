@@ -1,0 +1,137 @@
+#include "wine/testbed/settings_dialog.h"
+
+#include <optional>
+
+#include "forms/handles.h"
+#include "forms/picture_loader.h"
+#include "forms/text.h"
+#include "wine/testbed/host_window.h"
+#include "wine/testbed/input.h"
+
+namespace testbed {
+
+namespace {
+
+struct ChildSearch {
+  const wchar_t* className;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<ChildSearch*>(parameter);
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (::lstrcmpiW(name, search->className) == 0) search->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> Children(HWND window, const wchar_t* className) {
+  ChildSearch search{className, {}};
+  if (window) ::EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool IsTexture(std::uint32_t pixel) {
+  // The tile's colours are light greys; the panels' own colour is 128, 128, 128 and the screen
+  // behind a window not yet painted is black.
+  return ((pixel >> 16) & 0xFF) >= 160 && ((pixel >> 8) & 0xFF) >= 160 && (pixel & 0xFF) >= 160;
+}
+
+}  // namespace
+
+std::string SettingsFileBytes(const std::vector<std::wstring>& lines) {
+  std::wstring text = L"[Section]\r\n";
+  for (const std::wstring& line : lines) text += line + L"\r\n";
+  return forms::ToCodePage(text, forms::kShiftJisCodePage).value_or(std::string());
+}
+
+Pixels SkinPicture(const std::wstring& program, int resourceId) {
+  Pixels pixels;
+  forms::Library module(program.c_str(), LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return pixels;
+  std::optional<forms::LoadedPicture> picture = forms::LoadPictureResource(module.get(), resourceId);
+  if (!picture) return pixels;
+  pixels.width = picture->width();
+  pixels.height = picture->height();
+  for (int y = 0; y < pixels.height; ++y) {
+    for (int x = 0; x < pixels.width; ++x) {
+      COLORREF c = ::GetPixel(picture->dc(), x, y);
+      pixels.values.push_back(Rgb(GetRValue(c), GetGValue(c), GetBValue(c)));
+    }
+  }
+  return pixels;
+}
+
+Pixels ScreenPixels(const RECT& rect) {
+  ScreenShot shot = Capture(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  return Pixels{shot.width, shot.height, shot.pixels};
+}
+
+SettingsDialog::SettingsDialog(const SaverProcess& process, DWORD milliseconds) {
+  HWND window = process.WaitForWindow(kSettingsCaption, milliseconds);
+  if (!window) return;
+  const bool painted = PumpUntil(
+      [&] {
+        if (!::IsWindowVisible(window) || Children(window, L"RubblitSkinPanel").size() != 4) return false;
+        RECT client{};
+        ::GetClientRect(window, &client);
+        POINT corner{0, 0};
+        ::ClientToScreen(window, &corner);
+        ScreenShot shot = Capture(corner.x, corner.y, client.right, client.bottom);
+        if (shot.width < 8 || shot.height < 8) return false;
+        return IsTexture(shot.At(2, 2)) && IsTexture(shot.At(shot.width - 3, shot.height - 3)) &&
+               IsTexture(shot.At(shot.width - 3, 2)) && IsTexture(shot.At(2, shot.height - 3));
+      },
+      milliseconds);
+  if (painted) window_ = window;
+}
+
+std::vector<HWND> SettingsDialog::Panels() const { return Children(window_, L"RubblitSkinPanel"); }
+
+HWND SettingsDialog::List() const {
+  std::vector<HWND> lists = Children(window_, L"ListBox");
+  return lists.empty() ? nullptr : lists[0];
+}
+
+HWND SettingsDialog::SpeedBar() const {
+  std::vector<HWND> bars = Children(window_, L"ScrollBar");
+  return bars.empty() ? nullptr : bars[0];
+}
+
+RECT SettingsDialog::OnScreen(HWND window, int left, int top, int width, int height) {
+  POINT origin{0, 0};
+  ::ClientToScreen(window, &origin);
+  return RECT{origin.x + left, origin.y + top, origin.x + left + width, origin.y + top + height};
+}
+
+RECT SettingsDialog::RelativeTo(HWND child, HWND ancestor) {
+  RECT rect{};
+  ::GetWindowRect(child, &rect);
+  ::MapWindowPoints(nullptr, ancestor, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void PressMouse(int button) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = button == VK_RBUTTON ? MOUSEEVENTF_RIGHTDOWN
+                     : button == VK_MBUTTON ? MOUSEEVENTF_MIDDLEDOWN
+                                            : MOUSEEVENTF_LEFTDOWN;
+  ::SendInput(1, &input, sizeof input);
+}
+
+void ReleaseMouse(int button) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = button == VK_RBUTTON ? MOUSEEVENTF_RIGHTUP
+                     : button == VK_MBUTTON ? MOUSEEVENTF_MIDDLEUP
+                                            : MOUSEEVENTF_LEFTUP;
+  ::SendInput(1, &input, sizeof input);
+}
+
+void ClickAt(const RECT& rect, int button) {
+  MoveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  Click(button);
+}
+
+}  // namespace testbed
