@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,8 @@ TEST_P(SettingsDialogTest, OpensShowingTheSettingsOnItsSkin) {
     pictures.WriteBytes(name, testbed::BmpBytes(4, 4, 24, testbed::TwoBands(0xFF0000, 0x0000FF, 4)));
   }
   WriteSettings(SettingsLines(L"1", L"0", pictures.path(), L"1021", L"3"));
+  // Off the dialog, so that it opens with no pointer of its own set yet.
+  testbed::MoveMouseTo(2, 2);
   testbed::SaverProcess process(saver_, L"/c");
   SettingsDialog dialog(process);
   ASSERT_NE(dialog.window(), nullptr);
@@ -262,6 +265,31 @@ TEST_P(SettingsDialogTest, OpensShowingTheSettingsOnItsSkin) {
   }
   EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.right, captionArea)), expected);
   EXPECT_NE(expected, testbed::ScreenPixels(OnScreen(panels.right, {124, 60, 60, 13})));  // ink, not bare tile
+
+  // The hand over what can be clicked (a caption, an option, the list), the arrow elsewhere (a
+  // group title, the bare texture). Each move waits for the pointer to become what it should.
+  auto pointer = [] {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetCursorInfo(&info);
+    return info.hCursor;
+  };
+  auto moveUntil = [&](const RECT& rect, const std::function<bool(HCURSOR)>& wanted) {
+    testbed::MoveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return testbed::PumpUntil([&] { return wanted(pointer()); }, kDeadline);
+  };
+  const HCURSOR outside = pointer();
+  ASSERT_TRUE(moveUntil(OnScreen(panels.right, kRandomCaption), [&](HCURSOR c) { return c != outside; }));
+  const HCURSOR hand = pointer();
+  ASSERT_TRUE(moveUntil(OnScreen(panels.right, {12, 12, 109, 17}), [&](HCURSOR c) { return c != hand; }));
+  const HCURSOR arrow = pointer();
+  const auto isHand = [&](HCURSOR c) { return c == hand; };
+  const auto isArrow = [&](HCURSOR c) { return c == arrow; };
+  EXPECT_TRUE(moveUntil(OnScreen(panels.right, kSequentialOption), isHand));
+  EXPECT_TRUE(moveUntil(OnScreen(panels.right, {150, 150, 10, 10}), isArrow));
+  EXPECT_TRUE(moveUntil(OnScreen(panels.left, {20, 80, 100, 100}), isHand));  // List_1
+  EXPECT_TRUE(moveUntil(OnScreen(panels.left, {196, 12, 92, 13}), isArrow));
+  EXPECT_TRUE(moveUntil(OnScreen(panels.picC, kLink), isHand));
 
   // A second start beside the open dialog ends at once, and this one stays.
   testbed::SaverProcess second(saver_, L"/c");
@@ -491,7 +519,9 @@ TEST_P(SettingsDialogDpiTest, WindowAndChildWindowsTakeTheirScaledRectangles) {
   // The frame allowance of 8 and 27 pixels holds Pic_C whole at 96 dpi; at 144 dpi the taller
   // caption bar covers some of its bottom rows, whose texture nobody misses.
   EXPECT_GE(client.right, scale(549));
-  if (dpi == 96) EXPECT_GE(client.bottom, 385);
+  if (dpi == 96) {
+    EXPECT_GE(client.bottom, 385);
+  }
 
   DialogPanels panels = FindPanels(dialog);
   ASSERT_NE(panels.picK, nullptr);
