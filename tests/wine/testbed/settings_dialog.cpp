@@ -111,23 +111,25 @@ RECT SettingsDialog::RelativeTo(HWND child, HWND ancestor) {
   return rect;
 }
 
-void PressMouse(int button) {
+namespace {
+
+void SendButton(int button, bool down) {
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dwFlags = button == VK_RBUTTON ? MOUSEEVENTF_RIGHTDOWN
-                     : button == VK_MBUTTON ? MOUSEEVENTF_MIDDLEDOWN
-                                            : MOUSEEVENTF_LEFTDOWN;
+  if (button == VK_RBUTTON) {
+    input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+  } else if (button == VK_MBUTTON) {
+    input.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+  } else {
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
   ::SendInput(1, &input, sizeof input);
 }
 
-void ReleaseMouse(int button) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = button == VK_RBUTTON ? MOUSEEVENTF_RIGHTUP
-                     : button == VK_MBUTTON ? MOUSEEVENTF_MIDDLEUP
-                                            : MOUSEEVENTF_LEFTUP;
-  ::SendInput(1, &input, sizeof input);
-}
+}  // namespace
+
+void PressMouse(int button) { SendButton(button, true); }
+void ReleaseMouse(int button) { SendButton(button, false); }
 
 void ClickAt(const RECT& rect, int button) {
   MoveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
