@@ -275,6 +275,11 @@ void SettingsForm::ElementReleased(Role role, std::int16_t index) {
   if (role == Role::lbl_URL) OpenLink();
 }
 
+void SettingsForm::PressAbandoned(Role role, std::int16_t index) {
+  // The button looks released again, but its action does not run: the user never let go on it.
+  if (role == Role::lbl_Button) SetPicture(Role::Img_Button, index, StatePicture(skin_.Img_O_button, true));
+}
+
 void SettingsForm::Scrolled(HWND scrollBar, int code, int trackPosition) {
   if (scrollBar != HS_Speed || !HS_Speed) return;
   int value = ::GetScrollPos(HS_Speed, SB_CTL);

@@ -45,6 +45,7 @@ class SettingsForm final : public forms::Window, private PanelEvents {
 
   void ElementPressed(Role role, std::int16_t index) override;
   void ElementReleased(Role role, std::int16_t index) override;
+  void PressAbandoned(Role role, std::int16_t index) override;
   void Scrolled(HWND scrollBar, int code, int trackPosition) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -205,8 +205,11 @@ LRESULT SkinPanel::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
       Release();
       return 0;
     case WM_CAPTURECHANGED:
-      // Taken away by the system (another window, a menu): no release will come.
-      pressed_.reset();
+      if (pressed_) {
+        const ElementRow row = rows_[*pressed_];
+        pressed_.reset();
+        if (events_) events_->PressAbandoned(row.role, row.index);
+      }
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && SetPointer(reinterpret_cast<HWND>(wParam))) return TRUE;

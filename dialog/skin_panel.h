@@ -24,6 +24,9 @@ class PanelEvents {
   virtual ~PanelEvents() = default;
   virtual void ElementPressed(Role role, std::int16_t index) = 0;
   virtual void ElementReleased(Role role, std::int16_t index) = 0;
+  // The system took the mouse away between a press and its release (another window, a menu): no
+  // release will come.
+  virtual void PressAbandoned(Role role, std::int16_t index) = 0;
   // WM_HSCROLL of a scroll bar on the panel.
   virtual void Scrolled(HWND scrollBar, int code, int trackPosition) = 0;
 };

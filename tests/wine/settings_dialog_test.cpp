@@ -175,7 +175,8 @@ TEST_P(SettingsDialogTest, OpensShowingTheSettingsOnItsSkin) {
   WriteSettings(SettingsLines(L"1", L"0", pictures.path(), L"1021", L"3"));
   // Off the dialog, so that it opens with no pointer of its own set yet.
   testbed::MoveMouseTo(2, 2);
-  testbed::SaverProcess process(saver_, L"/c");
+  // A window handle after the switch is not looked at: the dialog has no owner.
+  testbed::SaverProcess process(saver_, L"/c:4567");
   SettingsDialog dialog(process);
   ASSERT_NE(dialog.window(), nullptr);
   DialogPanels panels = FindPanels(dialog);
