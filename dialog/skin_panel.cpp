@@ -12,6 +12,8 @@ namespace dialog {
 bool SkinPanel::Load(const Options& options) {
   look_ = options.look;
   events_ = options.events;
+  twipsPerPixelX_ = options.twipsPerPixelX;
+  twipsPerPixelY_ = options.twipsPerPixelY;
   if (options.rows) {
     for (const ElementRow& row : *options.rows) {
       Element element{row, ScaleRect(row.rect96, options.twipsPerPixelX, options.twipsPerPixelY), nullptr,
@@ -97,9 +99,18 @@ void SkinPanel::DrawImage(HDC dc, const Element& element) const {
                  SRCCOPY);
     return;
   }
-  // At its own size from the top-left corner, within the element.
-  ::BitBlt(dc, r.left, r.top, std::min(r.width, picture->width()), std::min(r.height, picture->height()),
-           picture->dc(), 0, 0, SRCCOPY);
+  // At its own size from the top-left corner, within the element. The skin was drawn for 96 dpi:
+  // on a finer display it grows with the layout, or the faces would shrink under their captions.
+  const PixelRect own = ScaleRect({0, 0, picture->width(), picture->height()}, twipsPerPixelX_, twipsPerPixelY_);
+  if (own.width == picture->width() && own.height == picture->height()) {
+    ::BitBlt(dc, r.left, r.top, std::min(r.width, own.width), std::min(r.height, own.height), picture->dc(), 0, 0,
+             SRCCOPY);
+    return;
+  }
+  ::SetStretchBltMode(dc, HALFTONE);
+  ::SetBrushOrgEx(dc, 0, 0, nullptr);
+  ::StretchBlt(dc, r.left, r.top, own.width, own.height, picture->dc(), 0, 0, picture->width(), picture->height(),
+               SRCCOPY);
 }
 
 void SkinPanel::DrawLabel(HDC dc, const Element& element) const {

@@ -95,6 +95,8 @@ class SkinPanel : public forms::Window {
   std::vector<PixelRect> rects_;
   forms::PictureSurface image_;
   forms::PictureSurface composed_;  // image and elements together, blitted in one piece
+  double twipsPerPixelX_ = 15;
+  double twipsPerPixelY_ = 15;
   const PanelLook* look_ = nullptr;
   PanelEvents* events_ = nullptr;
   std::optional<std::size_t> pressed_;

@@ -131,17 +131,4 @@ TEST(DialogLayout, TheHandShowsOverExactlyTheClickableElements) {
   EXPECT_EQ(hand, expected);
 }
 
-TEST(DialogLayout, EveryElementLiesInsideItsPanel) {
-  const std::pair<dialog::PanelId, PixelRect> panels[] = {{dialog::PanelId::Pic_C, dialog::kPicC96},
-                                                         {dialog::PanelId::LeftPanel, dialog::kLeftPanel96},
-                                                         {dialog::PanelId::RightPanel, dialog::kRightPanel96}};
-  for (const auto& [panel, area] : panels) {
-    for (const auto& row : dialog::PanelElements(panel)) {
-      EXPECT_TRUE(row.rect96.left >= 0 && row.rect96.top >= 0 && row.rect96.left + row.rect96.width <= area.width &&
-                  row.rect96.top + row.rect96.height <= area.height)
-          << static_cast<int>(row.role) << "(" << row.index << ")";
-    }
-  }
-}
-
 }  // namespace
