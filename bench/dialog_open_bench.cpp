@@ -53,7 +53,7 @@ int main() {
     bare.push_back((bench::Seconds() - start) * 1000.0);
   }
   Report("a start that ends at once (/x)", bare);
-  // Part of the difference: decoding the eight skin pictures (the first time loads the decoders).
+  // Some of the difference: decoding the eight skin pictures (the first time loads the decoders).
   std::vector<double> skin;
   forms::ComApartment com;
   forms::Library program(saver.c_str(), LOAD_LIBRARY_AS_DATAFILE);

@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-
 #include "common/dialog_effects.h"
 #include "forms/directory.h"
 #include "forms/process.h"
@@ -16,7 +15,7 @@ namespace dialog {
 
 namespace {
 
-constexpr COLORREF kPicCBackground = RGB(128, 128, 128);
+// The panels' own colour, which the tiling covers everywhere.
 constexpr COLORREF kPanelBackground = RGB(128, 128, 128);
 constexpr COLORREF kPicKBackground = RGB(224, 224, 224);
 constexpr double kLabelFontPoints = 9.75;
@@ -55,7 +54,7 @@ bool SettingsForm::Load() {
   look_.hand = ::LoadCursorW(resources_, MAKEINTRESOURCEW(IDC_HAND_POINTER));
   icon_ = static_cast<HICON>(::LoadImageW(resources_, MAKEINTRESOURCEW(IDI_RUBBLIT), IMAGE_ICON, 32, 32, LR_SHARED));
 
-  // 1, 2: the window fits Pic_C and stands in the middle of the primary screen.
+  // The window fits Pic_C and stands in the middle of the primary screen.
   const PixelRect picC = ScaleRect(kPicC96, twipsPerPixelX_, twipsPerPixelY_);
   const PixelRect window =
       SettingsWindowRect(picC.width, picC.height, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
@@ -77,11 +76,10 @@ bool SettingsForm::Load() {
   panel.twipsPerPixelY = twipsPerPixelY_;
   panel.parent = handle();
   panel.rect = picC;
-  panel.background = kPicCBackground;
+  panel.background = kPanelBackground;
   panel.rows = &PanelElements(PanelId::Pic_C);
   if (!Pic_C.Load(panel)) return false;
   panel.parent = Pic_C.handle();
-  panel.background = kPanelBackground;
   panel.rect = ScaleRect(kRightPanel96, twipsPerPixelX_, twipsPerPixelY_);
   panel.rows = &PanelElements(PanelId::RightPanel);
   if (!rightPanel_.Load(panel)) return false;
@@ -114,38 +112,33 @@ bool SettingsForm::Load() {
     ::SetScrollInfo(HS_Speed, SB_CTL, &range, FALSE);
   }
 
-  // 3: wide enough to scroll to the end of a long name.
+  // Wide enough to scroll to the end of a long name.
   if (List_1) ::SendMessageW(List_1, LB_SETHORIZONTALEXTENT, ListHorizontalExtent(list.width, twipsPerPixelX_), 0);
-  // 4
   TileBackground(Pic_C);
   TileBackground(rightPanel_);
   TileBackground(leftPanel_);
-  // 5, 6
   for (std::int16_t i = 0; i <= 6; ++i) SetPicture(Role::Img_H, i, skin_.Img_TT ? &*skin_.Img_TT : nullptr);
   for (std::int16_t i = 0; i <= 3; ++i) SetPicture(Role::Img_Button, i, StatePicture(skin_.Img_O_button, true));
-  // 7, 8: a value other than 0 or 1 leaves both pictures of its selector empty.
+  // A value other than 0 or 1 leaves both pictures of its selector empty.
   for (std::int16_t i = 0; i <= 1; ++i) {
     if (auto on = OptionPicture(common_.settings.ChangeOrder, i)) SetPicture(Role::Img_SR, i, StatePicture(skin_.Img_Opt, *on));
     if (auto on = OptionPicture(common_.settings.ImageSize, i)) SetPicture(Role::Img_Size, i, StatePicture(skin_.Img_Opt, *on));
   }
-  // 9 to 11
   FillList();
   SetCaption(Role::lbl_PreSize, 0, L"");
   SetCaption(Role::Folder_Path, 0, common_.settings.ImageFolder);
-  // 12
   for (std::int16_t n = 0; n <= 3; ++n) {
     if (auto on = CheckPicture(common_.settings.ImageKind[static_cast<std::size_t>(n)])) {
       SetPicture(Role::Img_Kind, n, StatePicture(skin_.Img_Ra, *on));
     }
   }
-  // 13
+  // A speed the scroll bar cannot show opens at its lowest value.
   if (HS_Speed) ::SetScrollPos(HS_Speed, SB_CTL, SpeedScrollValue(common_.settings.Speed), TRUE);
   ShowSpeed();
-  // 14
   DrawBoxEdge(Pic_K.image(), kRaisedEdge);
-  // 15: the hand pointer of the tables' elements; List_1 is a window of its own.
+  // The tables give their elements the hand; List_1 is a window of its own.
   leftPanel_.SetHandControl(List_1);
-  // 16, 17
+  // Both animations run between the dialog and where the pointer was now.
   POINT pointer{};
   if (::GetCursorPos(&pointer)) {
     common_.OpenPointX = static_cast<std::int16_t>(pointer.x);
@@ -154,7 +147,6 @@ bool SettingsForm::Load() {
     common_.OpenPointX = common_.OpenPointY = 0;
   }
   AnimateOpen(handle(), common_.OpenPointX, common_.OpenPointY);
-  // 18
   ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
   return true;
 }

@@ -73,7 +73,7 @@ DialogPanels FindPanels(const SettingsDialog& dialog) {
 
 RECT OnScreen(HWND panel, const At& at) { return SettingsDialog::OnScreen(panel, at.left, at.top, at.width, at.height); }
 
-// Part of a picture.
+// A piece of a picture.
 Pixels Crop(const Pixels& from, const At& at) {
   Pixels part{at.width, at.height, {}};
   for (int y = at.top; y < at.top + at.height; ++y) {
