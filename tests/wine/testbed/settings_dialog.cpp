@@ -31,9 +31,9 @@ std::vector<HWND> Children(HWND window, const wchar_t* className) {
   return search.found;
 }
 
-bool IsTexture(std::uint32_t pixel) {
-  // The tile's colours are light greys; the panels' own colour is 128, 128, 128 and the screen
-  // behind a window not yet painted is black.
+bool IsLight(std::uint32_t pixel) {
+  // The tile's colours and Pic_K's are light greys; the panels' own colour is 128, 128, 128 and the
+  // screen behind a window not yet painted is black.
   return ((pixel >> 16) & 0xFF) >= 160 && ((pixel >> 8) & 0xFF) >= 160 && (pixel & 0xFF) >= 160;
 }
 
@@ -72,15 +72,24 @@ SettingsDialog::SettingsDialog(const SaverProcess& process, DWORD milliseconds) 
   if (!window) return;
   const bool painted = PumpUntil(
       [&] {
-        if (!::IsWindowVisible(window) || Children(window, L"RubblitSkinPanel").size() != 4) return false;
-        RECT client{};
-        ::GetClientRect(window, &client);
-        POINT corner{0, 0};
-        ::ClientToScreen(window, &corner);
-        ScreenShot shot = Capture(corner.x, corner.y, client.right, client.bottom);
-        if (shot.width < 8 || shot.height < 8) return false;
-        return IsTexture(shot.At(2, 2)) && IsTexture(shot.At(shot.width - 3, shot.height - 3)) &&
-               IsTexture(shot.At(shot.width - 3, 2)) && IsTexture(shot.At(2, shot.height - 3));
+        std::vector<HWND> panels = Children(window, L"RubblitSkinPanel");
+        if (!::IsWindowVisible(window) || panels.size() != 4) return false;
+        // Each panel shows its tiled or light grey picture inside the corners of what the
+        // dialog's client area leaves visible of it.
+        RECT dialogClient{};
+        ::GetClientRect(window, &dialogClient);
+        ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&dialogClient), 2);
+        for (HWND panel : panels) {
+          RECT visible{};
+          ::GetWindowRect(panel, &visible);
+          ::IntersectRect(&visible, &visible, &dialogClient);
+          ScreenShot shot = Capture(visible.left, visible.top, visible.right - visible.left, visible.bottom - visible.top);
+          if (shot.width < 8 || shot.height < 8 || !IsLight(shot.At(2, 2)) ||
+              !IsLight(shot.At(shot.width - 3, shot.height - 3))) {
+            return false;
+          }
+        }
+        return true;
       },
       milliseconds);
   if (painted) window_ = window;
