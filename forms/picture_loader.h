@@ -58,4 +58,8 @@ std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path);
 // A large JPEG bound for the screen is never held whole more than once on the way.
 std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path, const ViewChoice& choose);
 
+// A bitmap or JPEG built into module as an RCDATA resource, at its own pixel size whatever the
+// display's dpi. Nothing when the resource is missing or does not decode.
+std::optional<LoadedPicture> LoadPictureResource(HMODULE module, int id);
+
 }  // namespace forms

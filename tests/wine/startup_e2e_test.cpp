@@ -39,9 +39,9 @@ class StartupTest : public ::testing::Test {
   }
 };
 
-TEST_F(StartupTest, UnrecognisedLettersAndTheSettingsAndPasswordModesEndAtOnce) {
+TEST_F(StartupTest, UnrecognisedLettersAndThePasswordModeEndAtOnce) {
   for (const wchar_t* arguments :
-       {L"/x", L" /s", L"/q 12", L"//", L"-1", L"/\u3042", L"/c", L"/c:4567", L"/a 1234", L"/a", L"/a abc"}) {
+       {L"/x", L" /s", L"/q 12", L"//", L"-1", L"/\u3042", L"/a 1234", L"/a", L"/a abc"}) {
     testbed::SaverProcess process(saver_, arguments);
     ExpectEndsAtOnce(process, arguments);
   }
