@@ -72,10 +72,10 @@ TEST(SettingsFile, MissingFileSectionOrKeyReadsEmpty) {
   TempFolder folder;
   folder.WriteBytes(L"Rubblit.ini", "[Other]\r\n" + kSpeedSjis + "=3\r\n[Section]\r\nx=1\r\n");
   const std::wstring ini = folder.File(L"Rubblit.ini");
-  EXPECT_EQ(ReadIniValue(L"Section", L"速さ", ini), L"");
-  EXPECT_EQ(ReadIniValue(L"Missing", L"x", ini), L"");
-  EXPECT_EQ(ReadIniValue(L"Other", L"速さ", ini), L"3");
-  EXPECT_EQ(ReadIniValue(L"Section", L"速さ", folder.File(L"none.ini")), L"");
+  EXPECT_EQ(ReadIniValue("Section", kSpeedSjis, ini), L"");
+  EXPECT_EQ(ReadIniValue("Missing", "x", ini), L"");
+  EXPECT_EQ(ReadIniValue("Other", kSpeedSjis, ini), L"3");
+  EXPECT_EQ(ReadIniValue("Section", kSpeedSjis, folder.File(L"none.ini")), L"");
   EXPECT_FALSE(folder.Exists(L"none.ini"));
 }
 
@@ -87,19 +87,20 @@ TEST(SettingsFile, ALongValueIsCutTo255BytesAndNeverInsideACharacter) {
   for (int i = 0; i < 10; ++i) japanese += "\x82\xA0";
   folder.WriteBytes(L"Rubblit.ini", "[Section]\r\nlong=" + ascii + "\r\nmixed=" + japanese + "\r\n");
   const std::wstring ini = folder.File(L"Rubblit.ini");
-  EXPECT_EQ(ReadIniValue(L"Section", L"long", ini), std::wstring(255, L'a'));
-  EXPECT_EQ(ReadIniValue(L"Section", L"mixed", ini), std::wstring(254, L'b'));
+  EXPECT_EQ(ReadIniValue("Section", "long", ini), std::wstring(255, L'a'));
+  EXPECT_EQ(ReadIniValue("Section", "mixed", ini), std::wstring(254, L'b'));
 }
 
 TEST(SettingsFile, AKeyTooLongForItsBufferIsCutAtAWholeCharacter) {
   TempFolder folder;
   const std::wstring ini = folder.File(L"Rubblit.ini");
-  WriteIniValue(L"Section", std::wstring(100, L'あ'), L"v", ini);
+  std::string longKey;
+  for (int i = 0; i < 100; ++i) longKey += "\x82\xA0";  // あ
+  WriteIniValue("Section", longKey, L"v", ini);
   // 127 bytes fit beside the NUL: 63 two-byte characters.
-  std::string key;
-  for (int i = 0; i < 63; ++i) key += "\x82\xA0";
+  const std::string key = longKey.substr(0, 126);
   EXPECT_EQ(folder.ReadBytes(L"Rubblit.ini"), "[Section]\r\n" + key + "=v\r\n");
-  EXPECT_EQ(ReadIniValue(L"Section", std::wstring(63, L'あ'), ini), L"v");
+  EXPECT_EQ(ReadIniValue("Section", key, ini), L"v");
 }
 
 TEST(SettingsFile, AFileInAJapaneseFolderIsFound) {
@@ -107,8 +108,8 @@ TEST(SettingsFile, AFileInAJapaneseFolderIsFound) {
   const std::wstring sub = folder.File(L"設定表");
   ASSERT_TRUE(::CreateDirectoryW(sub.c_str(), nullptr));
   const std::wstring ini = sub + L"\\Rubblit.ini";
-  WriteIniValue(L"Section", L"速さ", L" 2", ini);
-  EXPECT_EQ(ReadIniValue(L"Section", L"速さ", ini), L"2");
+  WriteIniValue("Section", kSpeedSjis, L" 2", ini);
+  EXPECT_EQ(ReadIniValue("Section", kSpeedSjis, ini), L"2");
   EXPECT_NE(::GetFileAttributesW(ini.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -116,12 +117,12 @@ TEST(SettingsFile, AWriteThatCannotBeMadeIsSilent) {
   TempFolder folder;
   // A folder that does not exist: nothing is created.
   const std::wstring nowhere = folder.File(L"missing\\Rubblit.ini");
-  WriteIniValue(L"Section", L"速さ", L" 2", nowhere);
+  WriteIniValue("Section", kSpeedSjis, L" 2", nowhere);
   EXPECT_FALSE(folder.Exists(L"missing"));
 
   // A folder where the file should be: it stays a folder.
   ASSERT_TRUE(::CreateDirectoryW(folder.File(L"Rubblit.ini").c_str(), nullptr));
-  WriteIniValue(L"Section", L"速さ", L" 2", folder.File(L"Rubblit.ini"));
+  WriteIniValue("Section", kSpeedSjis, L" 2", folder.File(L"Rubblit.ini"));
   EXPECT_NE(::GetFileAttributesW(folder.File(L"Rubblit.ini").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
