@@ -1,6 +1,7 @@
 #include "startup/settings_file.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <optional>
@@ -42,9 +43,28 @@ std::wstring ProgramFile() {
   }
 }
 
+const wchar_t kUserFolder[] = L"\\Rubblit";
+const wchar_t kFileName[] = L"\\Rubblit.ini";
+
+std::wstring UserApplicationData() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return std::wstring();
+  return folder;
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 std::wstring SettingsFilePath() { return SettingsFilePathFor(ProgramFile()); }
+
+std::wstring UserSettingsFilePath() {
+  const std::wstring folder = UserApplicationData();
+  return folder.empty() ? std::wstring() : folder + kUserFolder + kFileName;
+}
 
 std::wstring ReadIniValue(const std::string& section, const std::string& key, const std::wstring& file) {
   // The path is in the ANSI code page, which is what the A functions take it in.
@@ -58,23 +78,37 @@ std::wstring ReadIniValue(const std::string& section, const std::string& key, co
   return forms::FromCodePage(forms::WholeCharacters(value, value.size(), CP_ACP), CP_ACP);
 }
 
-void WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value,
+bool WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value,
                    const std::wstring& file) {
   const std::optional<std::string> valueBytes = forms::ToCodePage(value, CP_ACP);
   const std::optional<std::string> fileBytes = forms::ToCodePage(file, CP_ACP);
-  if (!valueBytes || !fileBytes) return;
+  if (!valueBytes || !fileBytes) return false;
 
   char sectionBuffer[kNameBufferSize];
   char keyBuffer[kNameBufferSize];
   CopyName(section, sectionBuffer);
   CopyName(key, keyBuffer);
-  ::WritePrivateProfileStringA(sectionBuffer, keyBuffer, valueBytes->c_str(), fileBytes->c_str());
+  return ::WritePrivateProfileStringA(sectionBuffer, keyBuffer, valueBytes->c_str(), fileBytes->c_str()) != FALSE;
 }
 
+SettingsFile::SettingsFile(std::wstring besideProgram, std::wstring userFile)
+    : besideProgram_(std::move(besideProgram)),
+      userFile_(std::move(userFile)),
+      useUserFile_(!userFile_.empty() && FileExists(userFile_)) {}
+
 std::wstring SettingsFile::ReadIniValue(const std::string& section, const std::string& key) {
-  return ::ReadIniValue(section, key, path_);
+  return ::ReadIniValue(section, key, useUserFile_ ? userFile_ : besideProgram_);
 }
 
 void SettingsFile::WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value) {
-  ::WriteIniValue(section, key, value, path_);
+  if (!useUserFile_ && ::WriteIniValue(section, key, value, besideProgram_)) return;
+  if (useUserFile_ || SwitchToUserFile()) ::WriteIniValue(section, key, value, userFile_);
+}
+
+bool SettingsFile::SwitchToUserFile() {
+  if (userFile_.empty()) return false;
+  const std::wstring folder = userFile_.substr(0, userFile_.find_last_of(L'\\'));
+  if (!::CreateDirectoryW(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  useUserFile_ = true;
+  return true;
 }
