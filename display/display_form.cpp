@@ -35,6 +35,11 @@ DisplayForm::DisplayForm(CommonModule& common, int passesPerSecond)
     : common_(common), pacer_(passesPerSecond), Display() {}
 
 void DisplayForm::Load() {
+  // Read once here, so that the input handlers, which end the session, allocate nothing.
+  session_.argumentString = forms::ProcessArgumentString();
+  session_.loopActive = &LoopActive;
+  session_.unloadForm = [this] { Destroy(); };
+  session_.terminate = [] { forms::EndProcess(); };
   ScreenWidthPx = ScreenPixels(SM_CXSCREEN);
   ScreenHeightPx = ScreenPixels(SM_CYSCREEN);
   CreateOptions options;
@@ -47,6 +52,7 @@ void DisplayForm::Load() {
   options.icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RUBBLIT));
   // Hidden until the first picture is ready: the desktop is captured without the saver on it.
   if (!Create(options)) return;
+  session_.form = handle();
 
   if (common_.images.ImageCount != 0) {
     ImageIndex = 0;
@@ -78,7 +84,7 @@ void DisplayForm::CaptureDesktop() {
 void DisplayForm::PrepareNextPicture() {
   ImageIndex = AdvanceImageIndex(ImageIndex);
   std::optional<forms::LoadedPicture> Pic_Orgn;
-  if (auto file = PictureFileAt(common_.ShowOrder, common_.images, ImageIndex)) {
+  if (const std::wstring* file = PictureFileAt(common_.ShowOrder, common_.images, ImageIndex)) {
     Pic_Orgn = forms::LoadPictureFile(*file);
   }
   // A file that cannot be loaded shows the picture before it again. Scaling that picture anew would
@@ -189,7 +195,7 @@ void DisplayForm::OnMouseMove(int x, int y) {
   const DisplayPlacement& at = displayPlacement_;
   // Only movement over Display counts; the black border around a small picture is not Display.
   if (x < at.Left || y < at.Top || x >= at.Left + Display.width() || y >= at.Top + Display.height()) return;
-  bool withoutSwitch = forms::ProcessArgumentString().empty();
+  const bool withoutSwitch = session_.argumentString.empty();
   auto verdict = ApplyMovementRule(firstMouse_, withoutSwitch, static_cast<float>(x - at.Left),
                                    static_cast<float>(y - at.Top));
   if (verdict != MovementVerdict::EndSession) return;
@@ -197,12 +203,4 @@ void DisplayForm::OnMouseMove(int x, int y) {
   firstMouse_.Seen = 0;
 }
 
-void DisplayForm::EndSaver() {
-  SaverSession session;
-  session.form = handle();
-  session.argumentString = forms::ProcessArgumentString();
-  session.loopActive = &LoopActive;
-  session.unloadForm = [this] { Destroy(); };
-  session.terminate = [] { forms::EndProcess(); };
-  ::EndSaver(session);
-}
+void DisplayForm::EndSaver() { ::EndSaver(session_); }
