@@ -121,7 +121,11 @@ void DisplayForm::RunCollapse() {
   Display.Clear();
   for (;;) {
     Display.Resize(Master.width(), Master.height());
+    const DisplayPlacement previous = displayPlacement_;
     displayPlacement_ = PlaceDisplay(ScreenWidthPx, ScreenHeightPx, Display.width(), Display.height());
+    // The recorded point is in Display's coordinates, and the pointer did not move with Display.
+    firstMouse_.X += static_cast<float>(previous.Left - displayPlacement_.Left);
+    firstMouse_.Y += static_cast<float>(previous.Top - displayPlacement_.Top);
     if (handle()) {
       ::InvalidateRect(handle(), nullptr, FALSE);
       ::UpdateWindow(handle());
