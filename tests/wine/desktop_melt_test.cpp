@@ -181,7 +181,7 @@ TEST(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlace) {
   enum Progress { Waiting, BuiltUp, Stood };
   std::vector<Progress> progress;
   bool collapsed = false;
-  int shots = 0;
+  int shots = 0, torn = 0, firstTorn = 0;
   const DWORD start = ::GetTickCount();
   while (!collapsed && ::GetTickCount() - start < 60000) {
     const ScreenShot shot = CaptureScreen();
@@ -195,11 +195,11 @@ TEST(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlace) {
       if (state == ExactState::Whole && progress[i] == BuiltUp) progress[i] = Stood;
       if (state == ExactState::Collapsing && progress[i] == Stood) collapsed = true;
     }
-    // A capture may catch a pass half presented: allow a few odd columns.
-    EXPECT_LE(other * 10, static_cast<int>(progress.size())) << "shot " << shots << ": " << other
-                                                             << " columns show rows out of place";
-    if (::testing::Test::HasFailure()) break;
+    // A capture may catch a pass half presented, rows of two passes in every column.
+    if (other * 10 > static_cast<int>(progress.size()) && torn++ == 0) firstTorn = shots;
   }
+  EXPECT_LE(torn * 10, shots) << torn << " of " << shots << " shots show rows out of place, the first shot "
+                              << firstTorn;
   int stood = 0;
   for (Progress p : progress) stood += p == Stood;
   EXPECT_EQ(stood, static_cast<int>(progress.size())) << "columns seen whole, row for row, after their build-up";
