@@ -83,32 +83,20 @@ void DisplayForm::CaptureDesktop() {
 
 void DisplayForm::PrepareNextPicture() {
   ImageIndex = AdvanceImageIndex(ImageIndex);
+  // The loader scales or cuts the picture to what the screen shows, so that a photograph is not
+  // held at its own size beside its decoder's copy.
   std::optional<forms::LoadedPicture> Pic_Orgn;
   if (const std::wstring* file = PictureFileAt(common_.ShowOrder, common_.images, ImageIndex)) {
-    Pic_Orgn = forms::LoadPictureFile(*file);
+    const bool fullScreen = common_.settings.ImageSize != 0;
+    Pic_Orgn = forms::LoadPictureFile(*file, [this, fullScreen](std::int32_t width, std::int32_t height) {
+      return ShownView(width, height, fullScreen, ScreenWidthPx, ScreenHeightPx);
+    });
   }
-  // A file that cannot be loaded shows the picture before it again. Scaling that picture anew would
-  // give exactly what Master still holds, so Master is kept instead of the picture at its own
-  // size, which for a large photograph would hold tens of megabytes for the whole session; it
-  // goes before the snapshot is taken.
-  if (Pic_Orgn) {
-    const std::int32_t width = Pic_Orgn->width();
-    const std::int32_t height = Pic_Orgn->height();
-    if (common_.settings.ImageSize != 0) {
-      PictureSize shown = FullScreenSize(width, height, ScreenWidthPx, ScreenHeightPx);
-      if (Master.Resize(shown.Width, shown.Height)) {
-        ::SetStretchBltMode(Master.dc(), COLORONCOLOR);
-        ::StretchBlt(Master.dc(), 0, 0, shown.Width, shown.Height, Pic_Orgn->dc(), 0, 0, width, height, SRCCOPY);
-      }
-    } else {
-      PictureCrop crop = ActualSizeCrop(width, height, ScreenWidthPx, ScreenHeightPx);
-      if (Master.Resize(crop.Width, crop.Height)) {
-        ::BitBlt(Master.dc(), 0, 0, crop.Width, crop.Height, Pic_Orgn->dc(), crop.SourceLeft, crop.SourceTop,
-                 SRCCOPY);
-      }
-    }
-    Pic_Orgn.reset();
+  // A file that cannot be loaded shows the picture before it again, which is what Master still holds.
+  if (Pic_Orgn && Master.Resize(Pic_Orgn->width(), Pic_Orgn->height())) {
+    ::BitBlt(Master.dc(), 0, 0, Pic_Orgn->width(), Pic_Orgn->height(), Pic_Orgn->dc(), 0, 0, SRCCOPY);
   }
+  Pic_Orgn.reset();
   Pixels = PixelGrid(Master.width(), Master.height());
   ReadPixels(Master, Pixels);
   BuildProfile(profile_, Master.width(), random_);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/picture_orientation.h"
 #include "images/image_list.h"
 
 struct PictureSize {
@@ -29,6 +30,11 @@ struct PictureCrop {
 // Actual size: the picture cut to the screen, keeping its middle part.
 PictureCrop ActualSizeCrop(std::int32_t pictureWidth, std::int32_t pictureHeight, std::int16_t screenWidthPx,
                            std::int16_t screenHeightPx);
+
+// What the picture loader delivers of a picture of width x height (upright): full screen, the
+// whole picture at FullScreenSize; at its own size, the ActualSizeCrop part.
+forms::PictureView ShownView(std::int32_t pictureWidth, std::int32_t pictureHeight, bool fullScreen,
+                             std::int16_t screenWidthPx, std::int16_t screenHeightPx);
 
 // The position in the show order of the picture to prepare next.
 std::int16_t AdvanceImageIndex(std::int16_t imageIndex);

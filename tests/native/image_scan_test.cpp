@@ -39,8 +39,7 @@ class FakeDirectory : public DirectoryReader {
     entries.entries.push_back({name, attributes});
   }
 
-  bool FindNames(const std::wstring& pattern, bool includeDirectories,
-                 const std::function<bool(const std::wstring& name)>& onName) override {
+  bool FindNames(const std::wstring& pattern, bool includeDirectories, const OnName& onName) override {
     searches.push_back(pattern);
     auto folder = folders_.find(FolderKey(pattern));
     if (failingPatterns.count(pattern) || folder == folders_.end()) return false;
@@ -52,28 +51,13 @@ class FakeDirectory : public DirectoryReader {
       const bool matches = extension == L".*" || (name.size() >= extension.size() &&
                                                   name.compare(name.size() - extension.size(), extension.size(),
                                                                extension) == 0);
-      if (matches && !onName(entry.name)) break;
+      if (matches && !onName(entry.name, entry.attributes)) break;
     }
-    if (afterSearch) afterSearch();
     return true;
   }
 
-  std::optional<std::uint32_t> FileAttributes(const std::wstring& path) override {
-    attributeReads.push_back(path);
-    auto folder = folders_.find(FolderKey(path));
-    if (folder == folders_.end()) return std::nullopt;
-    auto index = folder->second.byName.find(Lower(NamePart(path)));
-    if (index == folder->second.byName.end()) return std::nullopt;
-    const Entry& entry = folder->second.entries[index->second];
-    auto changed = sinceSearch.find(entry.name);
-    return changed == sinceSearch.end() ? entry.attributes : changed->second;
-  }
-
-  std::vector<std::wstring> searches, attributeReads;
+  std::vector<std::wstring> searches;
   std::set<std::wstring> failingPatterns;
-  // Attributes that changed between the search and the read; nothing for a file deleted meanwhile.
-  std::map<std::wstring, std::optional<std::uint32_t>> sinceSearch;
-  std::function<void()> afterSearch;
 
  private:
   struct Entry {
@@ -122,7 +106,7 @@ TEST(AttributeAccepted, DecidesByReadOnlyHiddenSystemDirectoryAndArchiveOnly) {
   }
 }
 
-TEST(ScanImages, SearchesEachEnabledKindInEveryPassAndListsInPassThenKindOrderBeforeSorting) {
+TEST(ScanImages, SearchesEachEnabledKindOnceAndListsEveryPassOfIt) {
   FakeDirectory directory;
   directory.Add(kPics, L"ro.bmp", kReadOnly | kArchive);
   directory.Add(kPics, L"arch.gif", kArchive);
@@ -131,25 +115,9 @@ TEST(ScanImages, SearchesEachEnabledKindInEveryPassAndListsInPassThenKindOrderBe
   directory.Add(kPics, L"arch.bmp", kArchive);
   directory.Add(kPics, L"ro.jpg", kReadOnly);
   ImageList list;
-  struct Step {
-    std::wstring pattern;
-    std::int16_t scanAttribute;
-    std::vector<std::wstring> listed;
-  };
-  std::vector<Step> steps;
-  directory.afterSearch = [&] { steps.push_back({directory.searches.back(), list.ScanAttribute, Listed(list)}); };
-
   ScanImages(list, kAllKinds, kPics, directory);
-
-  const wchar_t* kinds[] = {L"bmp", L"gif", L"jpg", L"wmf"};
-  const std::int16_t passes[] = {0, 32, 1};
-  ASSERT_EQ(steps.size(), 12u);
-  for (std::size_t i = 0; i < steps.size(); ++i) {
-    EXPECT_EQ(steps[i].pattern, kPics + L"\\*." + kinds[i % 4]);
-    EXPECT_EQ(steps[i].scanAttribute, passes[i / 4]);
-  }
-  EXPECT_EQ(steps.back().listed,
-            InPics({L"plain.bmp", L"plain.wmf", L"arch.bmp", L"arch.gif", L"ro.bmp", L"ro.jpg"}));
+  EXPECT_EQ(directory.searches, InPics({L"*.bmp", L"*.gif", L"*.jpg", L"*.wmf"}));
+  EXPECT_EQ(list.ScanAttribute, 1);
   EXPECT_EQ(Listed(list), InPics({L"arch.bmp", L"arch.gif", L"plain.bmp", L"plain.wmf", L"ro.bmp", L"ro.jpg"}));
 }
 
@@ -158,28 +126,22 @@ TEST(ScanImages, ListsOnlyKindsWhoseFlagIsExactlyOne) {
   for (const wchar_t* name : {L"a.bmp", L"b.gif", L"c.jpg", L"d.wmf", L"e.JPG"}) directory.Add(kPics, name, kArchive);
   ImageList list;
   ScanImages(list, {2, 0, 1, -1}, kPics, directory);
-  EXPECT_EQ(directory.searches, std::vector<std::wstring>(3, kPics + L"\\*.jpg"));
+  EXPECT_EQ(directory.searches, InPics({L"*.jpg"}));
   EXPECT_EQ(Listed(list), InPics({L"c.jpg", L"e.JPG"}));
 }
 
-TEST(ScanImages, AFailingSearchOrAVanishedFileEndsOnlyItsPatternAndAttributesAreReadAfresh) {
+TEST(ScanImages, AFailingSearchEndsOnlyItsPattern) {
   FakeDirectory directory;
   directory.Add(kPics, L"a.bmp", kArchive);
-  directory.Add(kPics, L"gone.bmp", kArchive);
-  directory.Add(kPics, L"c.bmp", kArchive);
   directory.Add(kPics, L"d.gif", kArchive);
   directory.Add(kPics, L"e.wmf", kArchive);
-  directory.Add(kPics, L"hidden since.jpg", kArchive);
   directory.Add(kPics, L"f.jpg", kReadOnly);
   directory.Add(kPics, L"g.jpg", kArchive | kNotIndexed);
-  directory.sinceSearch[L"gone.bmp"] = std::nullopt;
-  directory.sinceSearch[L"hidden since.jpg"] = kArchive | kHidden;
   directory.failingPatterns.insert(kPics + L"\\*.wmf");
   ImageList list;
   ScanImages(list, kAllKinds, kPics, directory);
-  EXPECT_EQ(directory.searches.size(), 12u);
+  EXPECT_EQ(directory.searches.size(), 4u);
   EXPECT_EQ(Listed(list), InPics({L"a.bmp", L"d.gif", L"f.jpg", L"g.jpg"}));
-  EXPECT_EQ(std::count(directory.attributeReads.begin(), directory.attributeReads.end(), kPics + L"\\c.bmp"), 0);
 }
 
 TEST(ScanImages, AnEmptyFolderTextMakesNoSearchAndAMissingFolderListsNothing) {

@@ -41,19 +41,18 @@ class FakeFolder : public DirectoryReader {
   std::vector<std::wstring> names;
   std::vector<std::wstring> searches;
 
-  bool FindNames(const std::wstring& pattern, bool, const std::function<bool(const std::wstring&)>& onName) override {
+  bool FindNames(const std::wstring& pattern, bool, const OnName& onName) override {
     searches.push_back(pattern);
     const std::size_t separator = pattern.find_last_of(L'\\');
     if (folder.empty() || pattern.substr(0, separator) != folder) return false;
     const std::wstring wildcard = pattern.substr(separator + 1);
-    if (wildcard == L"*.*" && !onName(L".")) return true;
+    if (wildcard == L"*.*" && !onName(L".", 0x10)) return true;
     for (const std::wstring& name : names) {
       const bool matches = wildcard == L"*.*" || name.substr(name.find_last_of(L'.')) == wildcard.substr(1);
-      if (matches && !onName(name)) return true;
+      if (matches && !onName(name, 0x20)) return true;
     }
     return true;
   }
-  std::optional<std::uint32_t> FileAttributes(const std::wstring&) override { return 0x20u; }
 };
 
 struct Loaded {

@@ -29,11 +29,10 @@ std::string WithoutBlankAfterEquals(std::string text) {
 // Says every folder exists and holds nothing, so that loading keeps the folder text.
 class EveryFolderExists : public DirectoryReader {
  public:
-  bool FindNames(const std::wstring& pattern, bool, const std::function<bool(const std::wstring&)>& onName) override {
-    if (pattern.size() >= 3 && pattern.compare(pattern.size() - 3, 3, L"*.*") == 0) onName(L".");
+  bool FindNames(const std::wstring& pattern, bool, const OnName& onName) override {
+    if (pattern.size() >= 3 && pattern.compare(pattern.size() - 3, 3, L"*.*") == 0) onName(L".", 0x10);
     return true;
   }
-  std::optional<std::uint32_t> FileAttributes(const std::wstring&) override { return std::nullopt; }
 };
 
 TEST(SettingsFile, ANewFileHoldsTheKeysInShiftJisInSaveOrder) {
