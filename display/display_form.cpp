@@ -35,6 +35,11 @@ DisplayForm::DisplayForm(CommonModule& common, int passesPerSecond)
     : common_(common), pacer_(passesPerSecond), Display() {}
 
 void DisplayForm::Load() {
+  // Read once here, so that the input handlers, which end the session, allocate nothing.
+  session_.argumentString = forms::ProcessArgumentString();
+  session_.loopActive = &LoopActive;
+  session_.unloadForm = [this] { Destroy(); };
+  session_.terminate = [] { forms::EndProcess(); };
   ScreenWidthPx = ScreenPixels(SM_CXSCREEN);
   ScreenHeightPx = ScreenPixels(SM_CYSCREEN);
   CreateOptions options;
@@ -47,6 +52,7 @@ void DisplayForm::Load() {
   options.icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RUBBLIT));
   // Hidden until the first picture is ready: the desktop is captured without the saver on it.
   if (!Create(options)) return;
+  session_.form = handle();
 
   if (common_.images.ImageCount != 0) {
     ImageIndex = 0;
@@ -80,7 +86,7 @@ void DisplayForm::PrepareNextPicture() {
   // The loader scales or cuts the picture to what the screen shows, so that a photograph is not
   // held at its own size beside its decoder's copy.
   std::optional<forms::LoadedPicture> Pic_Orgn;
-  if (auto file = PictureFileAt(common_.ShowOrder, common_.images, ImageIndex)) {
+  if (const std::wstring* file = PictureFileAt(common_.ShowOrder, common_.images, ImageIndex)) {
     const bool fullScreen = common_.settings.ImageSize != 0;
     Pic_Orgn = forms::LoadPictureFile(*file, [this, fullScreen](std::int32_t width, std::int32_t height) {
       return ShownView(width, height, fullScreen, ScreenWidthPx, ScreenHeightPx);
@@ -103,7 +109,11 @@ void DisplayForm::RunCollapse() {
   Display.Clear();
   for (;;) {
     Display.Resize(Master.width(), Master.height());
+    const DisplayPlacement previous = displayPlacement_;
     displayPlacement_ = PlaceDisplay(ScreenWidthPx, ScreenHeightPx, Display.width(), Display.height());
+    // The recorded point is in Display's coordinates, and the pointer did not move with Display.
+    firstMouse_.X += static_cast<float>(previous.Left - displayPlacement_.Left);
+    firstMouse_.Y += static_cast<float>(previous.Top - displayPlacement_.Top);
     if (handle()) {
       ::InvalidateRect(handle(), nullptr, FALSE);
       ::UpdateWindow(handle());
@@ -177,7 +187,7 @@ void DisplayForm::OnMouseMove(int x, int y) {
   const DisplayPlacement& at = displayPlacement_;
   // Only movement over Display counts; the black border around a small picture is not Display.
   if (x < at.Left || y < at.Top || x >= at.Left + Display.width() || y >= at.Top + Display.height()) return;
-  bool withoutSwitch = forms::ProcessArgumentString().empty();
+  const bool withoutSwitch = session_.argumentString.empty();
   auto verdict = ApplyMovementRule(firstMouse_, withoutSwitch, static_cast<float>(x - at.Left),
                                    static_cast<float>(y - at.Top));
   if (verdict != MovementVerdict::EndSession) return;
@@ -185,12 +195,4 @@ void DisplayForm::OnMouseMove(int x, int y) {
   firstMouse_.Seen = 0;
 }
 
-void DisplayForm::EndSaver() {
-  SaverSession session;
-  session.form = handle();
-  session.argumentString = forms::ProcessArgumentString();
-  session.loopActive = &LoopActive;
-  session.unloadForm = [this] { Destroy(); };
-  session.terminate = [] { forms::EndProcess(); };
-  ::EndSaver(session);
-}
+void DisplayForm::EndSaver() { ::EndSaver(session_); }

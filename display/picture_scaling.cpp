@@ -53,12 +53,12 @@ bool FinishImageIndex(std::int16_t& imageIndex, std::int16_t imageCount) {
   return imageCount > 1;
 }
 
-std::optional<std::wstring> PictureFileAt(const std::vector<std::int16_t>& showOrder, const ImageList& images,
-                                          std::int16_t imageIndex) {
+const std::wstring* PictureFileAt(const std::vector<std::int16_t>& showOrder, const ImageList& images,
+                                  std::int16_t imageIndex) {
   if (imageIndex < 1 || imageIndex > images.ImageCount || static_cast<std::size_t>(imageIndex) >= showOrder.size())
-    return std::nullopt;
+    return nullptr;
   const std::int16_t fileIndex = showOrder[static_cast<std::size_t>(imageIndex)];
   if (fileIndex < 1 || fileIndex > images.ImageCount || static_cast<std::size_t>(fileIndex) >= images.ImageFiles.size())
-    return std::nullopt;
-  return images.ImageFiles[static_cast<std::size_t>(fileIndex)];
+    return nullptr;
+  return &images.ImageFiles[static_cast<std::size_t>(fileIndex)];
 }

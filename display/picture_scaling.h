@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +43,7 @@ std::int16_t AdvanceImageIndex(std::int16_t imageIndex);
 // result tells whether the show order must be built anew (not for a single image).
 bool FinishImageIndex(std::int16_t& imageIndex, std::int16_t imageCount);
 
-// The file at position imageIndex of the show order; nothing when the position or the index it
-// holds lies outside the lists.
-std::optional<std::wstring> PictureFileAt(const std::vector<std::int16_t>& showOrder, const ImageList& images,
+// The file at position imageIndex of the show order, as the list holds it; nullptr when the
+// position or the index it holds lies outside the lists.
+const std::wstring* PictureFileAt(const std::vector<std::int16_t>& showOrder, const ImageList& images,
                                           std::int16_t imageIndex);

@@ -4,7 +4,8 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "forms/picture_decoders.h"
 
@@ -120,9 +121,12 @@ std::optional<LoadedPicture> LoadWithImaging(IStream* stream, const PictureHeade
     if (!picture || !CopyInStrips(converter.get(), rect, picture->bits())) return std::nullopt;
     return picture;
   }
-  std::vector<std::uint32_t> block(static_cast<std::size_t>(plan->Width) * static_cast<std::size_t>(plan->Height));
-  if (!CopyInStrips(converter.get(), rect, block.data())) return std::nullopt;
-  return UprightPicture(header.orientation, block.data(), plan->Width, plan->Height);
+  // Loaded between two pictures of the running saver, where nothing may throw: without the memory
+  // the file counts as one that cannot be loaded.
+  std::unique_ptr<std::uint32_t[]> block(
+      new (std::nothrow) std::uint32_t[static_cast<std::size_t>(plan->Width) * static_cast<std::size_t>(plan->Height)]);
+  if (!block || !CopyInStrips(converter.get(), rect, block.get())) return std::nullopt;
+  return UprightPicture(header.orientation, block.get(), plan->Width, plan->Height);
 }
 
 }  // namespace forms

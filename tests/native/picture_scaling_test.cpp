@@ -91,8 +91,8 @@ TEST(PictureScaling, TheFileToLoadComesOnlyFromInsideBothLists) {
   images.ImageFiles = {L"", L"C:\\p\\a.bmp", L"C:\\p\\b.gif", L"C:\\p\\c.jpg", L"C:\\p\\stale.wmf"};
   images.ImageCount = 3;
   const std::vector<std::int16_t> order = {0, 3, 1, 2};
-  EXPECT_EQ(PictureFileAt(order, images, 1), std::optional<std::wstring>(L"C:\\p\\c.jpg"));
-  EXPECT_EQ(PictureFileAt(order, images, 3), std::optional<std::wstring>(L"C:\\p\\b.gif"));
+  EXPECT_EQ(PictureFileAt(order, images, 1), &images.ImageFiles[3]);
+  EXPECT_EQ(PictureFileAt(order, images, 3), &images.ImageFiles[2]);
 
   struct Case {
     std::vector<std::int16_t> order;
@@ -102,11 +102,11 @@ TEST(PictureScaling, TheFileToLoadComesOnlyFromInsideBothLists) {
       {order, 0},         {order, 4},  {order, -1},        {{0, 3}, 2},  // positions outside
       {{0, 0, 1, 2}, 1},  {{0, 4, 1, 2}, 1}, {{0, -2, 1, 2}, 1},         // indexes outside, or stale
   };
-  for (const Case& c : nothing) EXPECT_EQ(PictureFileAt(c.order, images, c.index), std::nullopt) << c.index;
+  for (const Case& c : nothing) EXPECT_EQ(PictureFileAt(c.order, images, c.index), nullptr) << c.index;
 
   ImageList shortList;
   shortList.ImageCount = 3;
-  EXPECT_EQ(PictureFileAt(order, shortList, 1), std::nullopt);
+  EXPECT_EQ(PictureFileAt(order, shortList, 1), nullptr);
 }
 
 }  // namespace

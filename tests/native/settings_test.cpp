@@ -10,23 +10,26 @@
 
 namespace {
 
-const std::wstring kChange = L"画像ﾁｪﾝｼﾞ", kSize = L"画像のｻｲｽﾞ", kFolder = L"画像のﾌｫﾙﾀﾞ", kSpeed = L"速さ";
-const std::wstring kKind[] = {L"画像種類_0", L"画像種類_1", L"画像種類_2", L"画像種類_3"};
+// The key names as the file holds them, in Shift_JIS: 画像ﾁｪﾝｼﾞ, 画像のｻｲｽﾞ, 画像のﾌｫﾙﾀﾞ, 速さ, 画像種類_0 to 3.
+const std::string kChange = "\x89\xE6\x91\x9C\xC1\xAA\xDD\xBC\xDE", kSize = "\x89\xE6\x91\x9C\x82\xCC\xBB\xB2\xBD\xDE",
+                  kFolder = "\x89\xE6\x91\x9C\x82\xCC\xCC\xAB\xD9\xC0\xDE", kSpeed = "\x91\xAC\x82\xB3";
+const std::string kKind[] = {"\x89\xE6\x91\x9C\x8E\xED\x97\xDE_0", "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_1",
+                             "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_2", "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_3"};
 
 // The settings file as a map from key to value text; every read and write is logged in order.
 class FakeProfile : public ProfileFile {
  public:
-  std::map<std::wstring, std::wstring> values;
-  std::vector<std::wstring> reads;
-  std::vector<std::pair<std::wstring, std::wstring>> writes;
+  std::map<std::string, std::wstring> values;
+  std::vector<std::string> reads;
+  std::vector<std::pair<std::string, std::wstring>> writes;
 
-  std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key) override {
+  std::wstring ReadIniValue(const std::string& section, const std::string& key) override {
     reads.push_back(key);
     auto found = values.find(key);
-    return section == L"Section" && found != values.end() ? found->second : std::wstring();
+    return section == "Section" && found != values.end() ? found->second : std::wstring();
   }
-  void WriteIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) override {
-    EXPECT_EQ(section, L"Section");
+  void WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value) override {
+    EXPECT_EQ(section, "Section");
     writes.emplace_back(key, value);
   }
 };
@@ -90,8 +93,8 @@ TEST(LoadSettings, ReadsEveryKeyInOrderBeforeTheScanAndStoresNumbersWithoutARang
   l.file.values = {{kChange, L"5"}, {kSize, L"-2"}, {kKind[0], L"2"}, {kKind[1], L" 1"},
                    {kKind[2], L"0"}, {kKind[3], L"-1"}, {kSpeed, L"300"}};
   l.Load();
-  EXPECT_EQ(l.file.reads, (std::vector<std::wstring>{kChange, kSize, kKind[0], kKind[1], kKind[2], kKind[3], kFolder,
-                                                      kSpeed}));
+  EXPECT_EQ(l.file.reads, (std::vector<std::string>{kChange, kSize, kKind[0], kKind[1], kKind[2], kKind[3], kFolder,
+                                                     kSpeed}));
   const SettingsRecord& s = l.common.settings;
   EXPECT_EQ(s.ChangeOrder, 5);
   EXPECT_EQ(s.ImageSize, -2);
@@ -125,7 +128,7 @@ TEST(SaveSettings, WritesEveryKeyInOrderWithItsValueText) {
   FakeProfile file;
   SettingsRecord settings{1, 0, {1, -1, 0, 2}, L"C:\\Old", 3};
   SaveSettings(settings, L"D:\\写真\\New", 2, file);
-  const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+  const std::vector<std::pair<std::string, std::wstring>> expected = {
       {kChange, L" 1"},  {kSize, L" 0"},    {kFolder, L"D:\\写真\\New"}, {kKind[0], L" 1"},
       {kKind[1], L"-1"}, {kKind[2], L" 0"}, {kKind[3], L" 2"},          {kSpeed, L" 2"},
   };

@@ -7,6 +7,7 @@
 
 #include "forms/stirred_random.h"
 #include "images/show_order.h"
+#include "support/failing_allocation.h"
 
 namespace {
 
@@ -79,6 +80,16 @@ TEST(ShowOrder, SmallCountsAndShortArraysGetOnlyThePositionsTheyHave) {
     EXPECT_EQ(Build(5, changeOrder, first, 3), (std::vector<std::int16_t>{kUntouched, 1, 2}));
     EXPECT_EQ(Build(5, changeOrder, first, 0), std::vector<std::int16_t>{});
   }
+}
+
+TEST(ShowOrder, WithoutMemoryToDrawARandomOrderTheOrderStaysAsItWas) {
+  ScriptedRandom random({0.5});
+  std::vector<std::int16_t> order = {kUntouched, 3, 1, 2};
+  {
+    testsupport::FailingAllocations outOfMemory;
+    BuildShowOrder(order, 3, 1, random);
+  }
+  EXPECT_EQ(order, (std::vector<std::int16_t>{kUntouched, 3, 1, 2}));
 }
 
 TEST(ShowOrder, DrawsOutsideTheUnitIntervalStillGiveAPermutation) {

@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "display/picture_scaling.h"
 #include "forms/picture_loader.h"
+#include "support/failing_allocation.h"
 #include "wine/testbed/camera_photos.h"
 #include "wine/testbed/picture_files.h"
 #include "wine/testbed/saver_process.h"
@@ -146,6 +148,20 @@ TEST(PictureOrientation, EachOrientationLoadsUprightWholeScaledForTheScreenAndCu
     ASSERT_TRUE(cut) << orientation;
     EXPECT_TRUE(MarkedTopLeft(*cut, 160, 120, background)) << orientation;
   }
+}
+
+TEST(PictureOrientation, WithoutMemoryToTurnAPhotoThroughTheImagingDecoderTheOtherLoaderStandsItUpright) {
+  TempFolder folder;
+  const std::string jpeg = CameraJpeg(kUprightWidth, kUprightHeight, 6, kBackgrounds[5], kMark);
+  ASSERT_FALSE(jpeg.empty());
+  folder.WriteBytes(L"turned.jpg", jpeg);
+  std::optional<forms::LoadedPicture> picture;
+  {
+    testsupport::FailingAllocations outOfMemory(64 * 1024);
+    picture = forms::LoadPictureFile(folder.File(L"turned.jpg"));
+  }
+  ASSERT_TRUE(picture);
+  EXPECT_TRUE(MarkedTopLeft(*picture, kUprightWidth, kUprightHeight, kBackgrounds[5]));
 }
 
 TEST(PictureOrientation, HostileExifSegmentsAreRefusedOrShownAsStored) {

@@ -9,6 +9,7 @@
 
 #include "wine/testbed/desktop_painter.h"
 #include "wine/testbed/input.h"
+#include "wine/testbed/picture_files.h"
 #include "wine/testbed/saver_process.h"
 #include "wine/testbed/screen.h"
 #include "wine/testbed/temp_folder.h"
@@ -127,6 +128,44 @@ TEST(SaverInput, OnlyAMoveThatChangesBothCoordinatesEndsTheSession) {
   EXPECT_FALSE(saver.EndsWithin(700)) << "a vertical move ended it";
   MoveMouseTo(620, 330);
   EXPECT_TRUE(saver.EndsWithin(5000)) << "a diagonal move did not end it";
+}
+
+TEST(SaverInput, AMoveToWhereThePointerAlreadyIsDoesNotEndItWhenAPictureOfAnotherSizeIsCentred) {
+  // A screen-sized red picture, then a small green one in its middle, both shown at their own size.
+  TempFolder pictures;
+  const int width = ScreenWidth(), height = ScreenHeight();
+  pictures.WriteBytes(L"a.bmp", BmpBytes(width, height, 8, [](int, int) { return Rgb(200, 0, 0); }));
+  pictures.WriteBytes(L"b.bmp", BmpBytes(width / 2, height / 2, 8, [](int, int) { return Rgb(0, 200, 0); }));
+  TempFolder home;
+  const std::string folder(pictures.path().begin(), pictures.path().end());  // the temporary path is ASCII
+  home.WriteBytes(L"Rubblit.ini", IniWithSpeed(16) + "\x89\xe6\x91\x9c\x82\xcc\xbb\xb2\xbd\xde=0\r\n" +
+                                      "\x89\xe6\x91\x9c\x82\xcc\xcc\xab\xd9\xc0\xde=" + folder + "\r\n");
+  const POINT pointer{width / 2 - 12, height / 2 + 9};  // inside both pictures
+  MoveMouseTo(pointer.x, pointer.y);
+  SaverProcess saver(home.CopySaverHere(), L"/s");
+  const HWND window = saver.WaitForWindow(kDisplayCaption, 15000);
+  ASSERT_NE(window, nullptr);
+
+  // The first move event, on the window's appearance, records the pointer over the big picture.
+  // The corner turns black once the small one is centred.
+  auto corner = [] { return Capture(2, 2, 1, 1).At(0, 0); };
+  bool bigSeen = false, smallCentred = false;
+  for (DWORD start = ::GetTickCount(); !smallCentred && ::GetTickCount() - start < 20000; ::Sleep(5)) {
+    const std::uint32_t colour = corner();
+    bigSeen = bigSeen || colour == Rgb(200, 0, 0);
+    smallCentred = bigSeen && colour == 0;
+  }
+  ASSERT_TRUE(smallCentred);
+
+  // The move message a window gets without any real movement, at the pointer's place: it is handled
+  // and the session goes on.
+  DWORD_PTR result = 0;
+  EXPECT_NE(::SendMessageTimeoutW(window, WM_MOUSEMOVE, 0, MAKELPARAM(pointer.x, pointer.y), SMTO_NORMAL, 10000,
+                                  &result),
+            0);
+  EXPECT_FALSE(saver.WaitForExit(0));
+  MoveMouseTo(pointer.x + 40, pointer.y + 30);
+  EXPECT_TRUE(saver.WaitForExit(5000)) << "a diagonal move did not end it";
 }
 
 TEST(SaverInput, WithoutASwitchMovesNeverEndItButAClickDoes) {
