@@ -2,10 +2,16 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "common/dialog_effects.h"
-#include "forms/directory.h"
+#include "forms/folder_browser.h"
+#include "forms/picture_loader.h"
 #include "forms/process.h"
 #include "forms/twips.h"
+#include "images/image_scan.h"
+#include "images/preview_fit.h"
 #include "images/shown_name.h"
 #include "resources/resource_ids.h"
 #include "startup/settings.h"
@@ -19,6 +25,42 @@ namespace {
 constexpr COLORREF kPanelBackground = RGB(128, 128, 128);
 constexpr COLORREF kPicKBackground = RGB(224, 224, 224);
 constexpr double kLabelFontPoints = 9.75;
+constexpr const wchar_t* kBrowseTitle = L"ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください";
+constexpr const wchar_t* kProgramTitle = L"Rubblit";
+// How often the count is shown, and the dialog's messages run, while a folder is scanned: often
+// enough to see it count, rarely enough that painting does not slow a folder of thousands.
+constexpr DWORD kCountIntervalMs = 50;
+
+// The hourglass and a hidden preview box while a picture loads; the box and the arrow come back
+// however the preview ends.
+class PreviewScope {
+ public:
+  explicit PreviewScope(HWND box) : box_(box) {
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    if (box_) ::ShowWindow(box_, SW_HIDE);
+  }
+  ~PreviewScope() {
+    if (box_) ::ShowWindow(box_, SW_SHOW);
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  }
+  PreviewScope(const PreviewScope&) = delete;
+  PreviewScope& operator=(const PreviewScope&) = delete;
+
+ private:
+  HWND box_;
+};
+
+// Sets a flag for as long as it lives.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
 
 forms::Font LabelFont(double twipsPerPixelY, bool underlined) {
   const double pixelsPerInch = 1440.0 / twipsPerPixelY;
@@ -88,6 +130,7 @@ bool SettingsForm::Load() {
   if (!leftPanel_.Load(panel)) return false;
   panel.parent = leftPanel_.handle();
   panel.rect = ScaleRect(kPicK96, twipsPerPixelX_, twipsPerPixelY_);
+  previewSide_ = panel.rect.width;
   panel.background = kPicKBackground;
   panel.rows = nullptr;
   if (!Pic_K.Load(panel)) return false;
@@ -124,7 +167,7 @@ bool SettingsForm::Load() {
     if (auto on = OptionPicture(common_.settings.ChangeOrder, i)) SetPicture(Role::Img_SR, i, StatePicture(skin_.Img_Opt, *on));
     if (auto on = OptionPicture(common_.settings.ImageSize, i)) SetPicture(Role::Img_Size, i, StatePicture(skin_.Img_Opt, *on));
   }
-  FillList();
+  ShowImageFiles();
   SetCaption(Role::lbl_PreSize, 0, L"");
   SetCaption(Role::Folder_Path, 0, common_.settings.ImageFolder);
   for (std::int16_t n = 0; n <= 3; ++n) {
@@ -167,18 +210,120 @@ void SettingsForm::TileBackground(SkinPanel& panel) {
   panel.Refresh();
 }
 
-void SettingsForm::FillList() {
+void SettingsForm::ShowImageFiles() {
   if (!List_1) return;
-  ::SendMessageW(List_1, LB_RESETCONTENT, 0, 0);
   const ImageList& images = common_.images;
-  if (images.ImageCount <= 0) return;
-  forms::FileSystemDirectory directory;
-  for (std::int16_t i = 1; i <= images.ImageCount && static_cast<std::size_t>(i) < images.ImageFiles.size(); ++i) {
-    const std::wstring name = ShownName(images.ImageFiles[static_cast<std::size_t>(i)], directory);
-    ::SendMessageW(List_1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  }
+  const std::size_t count =
+      images.ImageCount > 0 ? std::min<std::size_t>(images.ImageCount, images.ImageFiles.size() - 1) : 0;
+  ListNames(images.ImageFiles, 1, count);
+  // No images: the callers have left the count as it should stay.
+  if (count == 0) return;
   const LRESULT lines = ::SendMessageW(List_1, LB_GETCOUNT, 0, 0);
   SetCaption(Role::lbl_Kei, 0, std::to_wstring(lines < 0 ? 0 : lines));
+}
+
+void SettingsForm::ListNames(const std::vector<std::wstring>& paths, std::size_t first, std::size_t count) {
+  ::SendMessageW(List_1, LB_RESETCONTENT, 0, 0);
+  if (count == 0) return;
+  // Thousands of lines: one repaint at the end rather than one per line.
+  ::SendMessageW(List_1, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageW(List_1, LB_INITSTORAGE, count, count * 32 * sizeof(wchar_t));
+  for (std::size_t i = first; i < first + count && i < paths.size(); ++i) {
+    // A file that vanished since the scan has an empty line.
+    const std::wstring name = ShownName(paths[i], directory_);
+    ::SendMessageW(List_1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
+  ::SendMessageW(List_1, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(List_1, nullptr, TRUE);
+}
+
+std::wstring SettingsForm::ListLine(LRESULT index) const {
+  const LRESULT length = ::SendMessageW(List_1, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length <= 0) return std::wstring();
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = ::SendMessageW(List_1, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(copied > 0 && copied <= length ? static_cast<std::size_t>(copied) : 0);
+  return text;
+}
+
+void SettingsForm::ChooseFolder() {
+  if (choosingFolder_) return;
+  FlagScope choosing(choosingFolder_);
+  const std::optional<std::wstring> folder = forms::BrowseForFolder(handle(), kBrowseTitle);
+  // Cancelled, or something that is no folder on disk: the dialog goes on listing what it listed.
+  if (!folder) return;
+  SetCaption(Role::Folder_Path, 0, *folder);
+
+  DWORD shownAt = ::GetTickCount() - kCountIntervalMs;
+  bool reported = false;
+  FolderScanEvents events;
+  events.found = [&](std::int16_t count) {
+    if (::GetTickCount() - shownAt >= kCountIntervalMs) {
+      SetCaption(Role::lbl_Kei, 0, std::to_wstring(count));
+      forms::ProcessPendingMessages();
+      shownAt = ::GetTickCount();
+    }
+    // Closed meanwhile: nobody waits for the rest.
+    return handle() != nullptr;
+  };
+  // One message per folder choice: a folder that fails once tends to fail for every kind.
+  events.failed = [&](FolderScanFailure failure) {
+    if (reported) return;
+    reported = true;
+    forms::ShowSystemError(handle(), failure == FolderScanFailure::Full ? ERROR_ARITHMETIC_OVERFLOW : directory_.LastError(),
+                           kProgramTitle);
+  };
+  FoundFiles = ScanFolderInPassOrder(*folder, common_.settings.ImageKind, directory_, events);
+  if (!handle() || !List_1) return;
+  ListNames(FoundFiles, 0, FoundFiles.size());
+  const LRESULT lines = ::SendMessageW(List_1, LB_GETCOUNT, 0, 0);
+  SetCaption(Role::lbl_Kei, 0, std::to_wstring(lines < 0 ? 0 : lines));
+}
+
+void SettingsForm::ToggleImageKind(std::int16_t index) {
+  if (choosingFolder_ || index < 0 || index > 3) return;
+  std::int16_t& flag = common_.settings.ImageKind[static_cast<std::size_t>(index)];
+  flag = static_cast<std::int16_t>(flag ^ 1);
+  // A flag that was neither 0 nor 1 is still neither: its box keeps showing no picture.
+  if (auto on = CheckPicture(flag)) SetPicture(Role::Img_Kind, index, StatePicture(skin_.Img_Ra, *on));
+  // The new look shows before the scan, which may take a while.
+  forms::ProcessPendingMessages();
+  if (!handle()) return;
+  common_.settings.ImageFolder = Caption(Role::Folder_Path, 0);
+  const std::wstring& folder = common_.settings.ImageFolder;
+  if (folder.empty() || !FolderExists(folder, directory_)) return;
+  SetCaption(Role::lbl_Kei, 0, L"");
+  ScanImages(common_.images, common_.settings.ImageKind, folder, directory_);
+  ShowImageFiles();
+}
+
+void SettingsForm::PreviewSelectedImage() {
+  if (!List_1 || choosingFolder_) return;
+  const LRESULT selected = ::SendMessageW(List_1, LB_GETCURSEL, 0, 0);
+  if (selected < 0) return;
+  const std::wstring name = ListLine(selected);
+  // The line of a file that vanished before it was listed names nothing to show.
+  if (name.empty()) return;
+  PreviewScope loading(Pic_K.handle());
+  const std::optional<forms::LoadedPicture> picture =
+      forms::LoadPictureFile(Caption(Role::Folder_Path, 0) + L"\\" + name);
+  if (!picture) {
+    // Neither the picture before nor its size belongs to this file: the box shows empty, as it
+    // did when the dialog opened.
+    SetCaption(Role::lbl_PreSize, 0, L"");
+    Pic_K.Reshape(previewSide_, previewSide_);
+  } else {
+    const int width = picture->width(), height = picture->height();
+    SetCaption(Role::lbl_PreSize, 0, std::to_wstring(width) + L" * " + std::to_wstring(height));
+    const PreviewFit fit = FitPreview(width, height, previewSide_);
+    if (Pic_K.Reshape(fit.boxWidth, fit.boxHeight)) {
+      ::SetStretchBltMode(Pic_K.image().dc(), COLORONCOLOR);
+      ::StretchBlt(Pic_K.image().dc(), 0, 0, fit.boxWidth, fit.boxHeight, picture->dc(), 0, 0, width, height,
+                   SRCCOPY);
+    }
+  }
+  DrawBoxEdge(Pic_K.image(), kRaisedEdge);
+  Pic_K.Refresh();
 }
 
 void SettingsForm::SelectOption(Role optionRole, std::int16_t index, std::int16_t& field) {
@@ -201,6 +346,8 @@ void SettingsForm::ReleaseButton(std::int16_t index) {
   forms::ProcessPendingMessages();
   switch (index) {
     case 1:
+      // The folder being chosen fills the list when its scan ends.
+      if (choosingFolder_) break;
       if (List_1) ::SendMessageW(List_1, LB_RESETCONTENT, 0, 0);
       SetCaption(Role::Folder_Path, 0, L"");
       SetCaption(Role::lbl_Kei, 0, L"");
@@ -215,8 +362,10 @@ void SettingsForm::ReleaseButton(std::int16_t index) {
     case 3:
       Unload();
       break;
+    case 0:
+      ChooseFolder();
+      break;
     default:
-      // The folder button's faces only: the folder browser is not part of the dialog yet.
       break;
   }
 }
@@ -253,6 +402,10 @@ void SettingsForm::ElementPressed(Role role, std::int16_t index) {
     case Role::Img_Size:
     case Role::lbl_Size:
       SelectOption(Role::Img_Size, index, common_.settings.ImageSize);
+      break;
+    case Role::Img_Kind:
+    case Role::lbl_Kind:
+      ToggleImageKind(index);
       break;
     case Role::lbl_Button:
       PressButton(index);
@@ -300,6 +453,10 @@ void SettingsForm::Scrolled(HWND scrollBar, int code, int trackPosition) {
   value = value < kSpeedMinimum ? kSpeedMinimum : value > kSpeedMaximum ? kSpeedMaximum : value;
   ::SetScrollPos(HS_Speed, SB_CTL, value, TRUE);
   ShowSpeed();
+}
+
+void SettingsForm::ControlNotified(HWND control, int code) {
+  if (control == List_1 && List_1 && code == LBN_SELCHANGE) PreviewSelectedImage();
 }
 
 LRESULT SettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,11 +6,13 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/common_module.h"
 #include "dialog/layout.h"
 #include "dialog/skin.h"
 #include "dialog/skin_panel.h"
+#include "forms/directory.h"
 #include "forms/handles.h"
 #include "forms/window.h"
 
@@ -31,7 +33,18 @@ class SettingsForm final : public forms::Window, private PanelEvents {
   void Unload();
 
   void TileBackground(SkinPanel& panel);
-  void FillList();
+  void ShowImageFiles();
+  // List_1 becomes the names shown for count paths from paths[first] on.
+  void ListNames(const std::vector<std::wstring>& paths, std::size_t first, std::size_t count);
+  std::wstring ListLine(LRESULT index) const;
+
+  // The folder button: the shell's browser, then the chosen folder's images in scan order.
+  void ChooseFolder();
+  // A check box of the image kinds (0 bmp, 1 gif, 2 jpg, 3 wmf): the flag flips and the folder shown
+  // is listed again, sorted, with the kinds now enabled.
+  void ToggleImageKind(std::int16_t index);
+  // A click in List_1: the selected file's size and a copy that fits the preview box.
+  void PreviewSelectedImage();
   void SelectOption(Role optionRole, std::int16_t index, std::int16_t& field);
   void ShowSpeed();
   void PressButton(std::int16_t index);
@@ -47,6 +60,7 @@ class SettingsForm final : public forms::Window, private PanelEvents {
   void ElementReleased(Role role, std::int16_t index) override;
   void PressAbandoned(Role role, std::int16_t index) override;
   void Scrolled(HWND scrollBar, int code, int trackPosition) override;
+  void ControlNotified(HWND control, int code) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   CommonModule& common_;
@@ -64,6 +78,14 @@ class SettingsForm final : public forms::Window, private PanelEvents {
   SkinPanel Pic_K;
   HWND List_1 = nullptr;
   HWND HS_Speed = nullptr;
+  // Pic_K's side before any preview, in this display's pixels: what a preview fits into.
+  int previewSide_ = 100;
+  forms::FileSystemDirectory directory_;
+  // The full paths of the last folder choice, in scan order.
+  std::vector<std::wstring> FoundFiles;
+  // A folder choice is under way, from its browser to its filled list. The scan lets the dialog
+  // handle input meanwhile; what would change the folder, the list or the kinds waits for its end.
+  bool choosingFolder_ = false;
 };
 
 }  // namespace dialog

@@ -23,12 +23,11 @@ bool SkinPanel::Load(const Options& options) {
       rects_.push_back(element.rect);
     }
   }
+  background_ = options.background;
   const int width = std::max(options.rect.width, 1);
   const int height = std::max(options.rect.height, 1);
   if (!image_.Resize(width, height) || !composed_.Resize(width, height)) return false;
-  forms::Brush background(::CreateSolidBrush(options.background));
-  RECT all{0, 0, width, height};
-  if (background) ::FillRect(image_.dc(), &all, background.get());
+  FillBackground();
 
   CreateOptions create;
   create.className = L"RubblitSkinPanel";
@@ -43,6 +42,20 @@ bool SkinPanel::Load(const Options& options) {
 
 void SkinPanel::Refresh() {
   if (handle()) ::InvalidateRect(handle(), nullptr, FALSE);
+}
+
+bool SkinPanel::Reshape(int width, int height) {
+  if (!image_.Resize(width, height) || !composed_.Resize(width, height)) return false;
+  FillBackground();
+  if (handle()) ::SetWindowPos(handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Refresh();
+  return true;
+}
+
+void SkinPanel::FillBackground() {
+  forms::Brush background(::CreateSolidBrush(background_));
+  RECT all{0, 0, image_.width(), image_.height()};
+  if (background && image_.dc()) ::FillRect(image_.dc(), &all, background.get());
 }
 
 SkinPanel::Element* SkinPanel::Find(Role role, std::int16_t index) {
@@ -225,6 +238,9 @@ LRESULT SkinPanel::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && SetPointer(reinterpret_cast<HWND>(wParam))) return TRUE;
       return DefaultHandling(message, wParam, lParam);
+    case WM_COMMAND:
+      if (events_ && lParam) events_->ControlNotified(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+      return 0;
     case WM_HSCROLL:
       if (events_ && lParam) {
         events_->Scrolled(reinterpret_cast<HWND>(lParam), LOWORD(wParam), static_cast<short>(HIWORD(wParam)));

@@ -29,6 +29,8 @@ class PanelEvents {
   virtual void PressAbandoned(Role role, std::int16_t index) = 0;
   // WM_HSCROLL of a scroll bar on the panel.
   virtual void Scrolled(HWND scrollBar, int code, int trackPosition) = 0;
+  // WM_COMMAND notification code of a control on the panel (List_1).
+  virtual void ControlNotified(HWND control, int code) = 0;
 };
 
 // Fonts and pointer the panels share; owned by the form.
@@ -59,6 +61,8 @@ class SkinPanel : public forms::Window {
   forms::PictureSurface& image() { return image_; }
   // Shows again what the image and the elements hold.
   void Refresh();
+  // A new size, the top-left corner staying where it is; the image is the background colour again.
+  bool Reshape(int width, int height);
 
   // The element (role, index) of this panel; false when the panel has none such.
   bool SetPicture(Role role, std::int16_t index, const forms::LoadedPicture* picture);
@@ -89,12 +93,15 @@ class SkinPanel : public forms::Window {
   void Release();
   bool SetPointer(HWND over);
 
+  void FillBackground();
+
   std::vector<Element> elements_;
   // The rows and rectangles of elements_ again, as the hit test takes them.
   std::vector<ElementRow> rows_;
   std::vector<PixelRect> rects_;
   forms::PictureSurface image_;
   forms::PictureSurface composed_;  // image and elements together, blitted in one piece
+  COLORREF background_ = RGB(0, 0, 0);
   double twipsPerPixelX_ = 15;
   double twipsPerPixelY_ = 15;
   const PanelLook* look_ = nullptr;

@@ -19,19 +19,25 @@ std::uint32_t AttributeValue(DWORD attributes) { return attributes == FILE_ATTRI
 
 }  // namespace
 
+bool FileSystemDirectory::Succeeded(DWORD error, DWORD expected) {
+  if (error == expected) return true;
+  lastError_ = error;
+  return false;
+}
+
 bool FileSystemDirectory::FindNames(const std::wstring& pattern, bool includeDirectories, const OnName& onName) {
   WIN32_FIND_DATAW found;
   FindHandle search(::FindFirstFileW(pattern.c_str(), &found));
   if (!search.valid()) {
     // A pattern that matches nothing is a search that found nothing, not one that failed.
-    return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    return Succeeded(::GetLastError(), ERROR_FILE_NOT_FOUND);
   }
   do {
     if (Listed(found, includeDirectories) && !onName(found.cFileName, AttributeValue(found.dwFileAttributes))) {
       return true;
     }
   } while (::FindNextFileW(search.get(), &found));
-  return ::GetLastError() == ERROR_NO_MORE_FILES;
+  return Succeeded(::GetLastError(), ERROR_NO_MORE_FILES);
 }
 
 }  // namespace forms

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "images/paths.h"
 
@@ -123,4 +124,44 @@ void SortImageFiles(ImageList& list) {
   std::size_t count = std::min(static_cast<std::size_t>(list.ImageCount), list.ImageFiles.size() - 1);
   std::sort(list.ImageFiles.begin() + 1, list.ImageFiles.begin() + 1 + static_cast<std::ptrdiff_t>(count),
             Utf16Less);
+}
+
+std::vector<std::wstring> ScanFolderInPassOrder(const std::wstring& folder,
+                                                const std::array<std::int16_t, 4>& imageKind,
+                                                DirectoryReader& reader, const FolderScanEvents& events) {
+  std::array<PassFiles, kImagePatternSuffixes.size()> byKind;
+  std::int16_t count = 0;
+  bool ended = false;
+  for (std::size_t kind = 0; kind < imageKind.size() && !ended; ++kind) {
+    if (imageKind[kind] != 1) continue;
+    const std::wstring pattern = folder + kImagePatternSuffixes[kind];
+    const std::wstring dir = FolderPart(pattern) + L"\\";
+    const bool searched = reader.FindNames(pattern, false, [&](const std::wstring& name, std::uint32_t attributes) {
+      for (std::size_t pass = 0; pass < kScanPasses.size(); ++pass) {
+        if (!AttributeAccepted(attributes, kScanPasses[pass])) continue;
+        if (count == kMaxImageCount) {
+          if (events.failed) events.failed(FolderScanFailure::Full);
+          ended = true;
+          return false;
+        }
+        byKind[kind][pass].push_back(dir + name);
+        ++count;
+        if (events.found && !events.found(count)) {
+          ended = true;
+          return false;
+        }
+        break;
+      }
+      return true;
+    });
+    if (!searched && !ended && events.failed) events.failed(FolderScanFailure::Search);
+  }
+  std::vector<std::wstring> found;
+  found.reserve(static_cast<std::size_t>(count));
+  for (std::size_t pass = 0; pass < kScanPasses.size(); ++pass) {
+    for (PassFiles& files : byKind) {
+      for (std::wstring& path : files[pass]) found.push_back(std::move(path));
+    }
+  }
+  return found;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,3 +38,23 @@ PassFiles SearchPattern(const std::wstring& pattern, DirectoryReader& reader);
 
 // Sorts elements 1 .. ImageCount by their UTF-16 code units, case-sensitively.
 void SortImageFiles(ImageList& list);
+
+// What stopped part of the settings dialog's folder scan.
+enum class FolderScanFailure {
+  Search,  // a search failed: its pattern ends there, the other kinds are still searched
+  Full,    // a file more than the list can hold: the scan ends
+};
+
+struct FolderScanEvents {
+  // After each file taken, with the number taken so far; returning false ends the scan.
+  std::function<bool(std::int16_t count)> found;
+  std::function<void(FolderScanFailure failure)> failed;
+};
+
+// The settings dialog's scan of a folder it was given: the files of the kinds imageKind enables,
+// pass by pass, within a pass kind by kind, within a kind in search order, and not sorted. Each
+// kind's folder is searched once and its files dealt to the passes, as ScanImages does; the files
+// are counted as the searches find them, so the count the events see ends at the number returned.
+std::vector<std::wstring> ScanFolderInPassOrder(const std::wstring& folder,
+                                                const std::array<std::int16_t, 4>& imageKind,
+                                                DirectoryReader& reader, const FolderScanEvents& events);

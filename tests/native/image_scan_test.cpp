@@ -235,3 +235,76 @@ TEST(FolderExists, NeedsOneNameFromASearchOfTheFolder) {
     EXPECT_EQ(directory.searches, std::vector<std::wstring>{c.search}) << c.path;
   }
 }
+
+// What the dialog's folder scan reported, in order: a count or a failure.
+struct FolderScanLog {
+  std::vector<int> counts;
+  std::vector<FolderScanFailure> failures;
+  int stopAfter = -1;
+  FolderScanEvents Events() {
+    FolderScanEvents events;
+    events.found = [this](std::int16_t count) {
+      counts.push_back(count);
+      return count != stopAfter;
+    };
+    events.failed = [this](FolderScanFailure failure) { failures.push_back(failure); };
+    return events;
+  }
+};
+
+TEST(ScanFolderInPassOrder, ListsPassByPassKindByKindInSearchOrderUnsortedCountingEachFile) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"b.bmp", kArchive);
+  directory.Add(kPics, L"a.gif", kArchive);
+  directory.Add(kPics, L"r.jpg", kReadOnly | kArchive);
+  directory.Add(kPics, L"p.wmf", 0);
+  directory.Add(kPics, L"q.bmp", kReadOnly);
+  directory.Add(kPics, L"h.bmp", kHidden);
+  directory.Add(kPics, L"n.txt", kArchive);
+  FolderScanLog log;
+  const std::vector<std::wstring> found = ScanFolderInPassOrder(kPics, kAllKinds, directory, log.Events());
+  EXPECT_EQ(found, InPics({L"p.wmf", L"b.bmp", L"a.gif", L"q.bmp", L"r.jpg"}));
+  EXPECT_EQ(log.counts, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_TRUE(log.failures.empty());
+  EXPECT_EQ(directory.searches, InPics({L"*.bmp", L"*.gif", L"*.jpg", L"*.wmf"}));
+
+  // The image list of the same folder is sorted; a flag other than 1 leaves its kind out of both.
+  ImageList list;
+  ScanImages(list, kAllKinds, kPics, directory);
+  EXPECT_EQ(Listed(list), InPics({L"a.gif", L"b.bmp", L"p.wmf", L"q.bmp", L"r.jpg"}));
+  directory.searches.clear();
+  EXPECT_EQ(ScanFolderInPassOrder(kPics, {1, 2, 0, 1}, directory, {}), InPics({L"p.wmf", L"b.bmp", L"q.bmp"}));
+  EXPECT_EQ(directory.searches, InPics({L"*.bmp", L"*.wmf"}));
+}
+
+TEST(ScanFolderInPassOrder, AFailedSearchEndsItsPatternAFullListEndsTheScan) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"a.bmp", kArchive);
+  directory.Add(kPics, L"b.gif", kArchive);
+  directory.Add(kPics, L"c.jpg", kArchive);
+  directory.failingPatterns.insert(kPics + L"\\*.gif");
+  FolderScanLog log;
+  EXPECT_EQ(ScanFolderInPassOrder(kPics, kAllKinds, directory, log.Events()), InPics({L"a.bmp", L"c.jpg"}));
+  EXPECT_EQ(log.failures, std::vector<FolderScanFailure>{FolderScanFailure::Search});
+
+  FakeDirectory big;
+  for (int i = 0; i < 32768; ++i) {
+    wchar_t name[16];
+    swprintf(name, 16, L"g%05d.gif", i);
+    big.Add(kPics, name, kArchive);
+  }
+  big.Add(kPics, L"late.jpg", kArchive);
+  FolderScanLog full;
+  const std::vector<std::wstring> found = ScanFolderInPassOrder(kPics, kAllKinds, big, full.Events());
+  ASSERT_EQ(found.size(), 32767u);
+  EXPECT_EQ(found.back(), kPics + L"\\g32766.gif");
+  EXPECT_EQ(full.counts.back(), 32767);
+  EXPECT_EQ(full.failures, std::vector<FolderScanFailure>{FolderScanFailure::Full});
+  EXPECT_EQ(big.searches, InPics({L"*.bmp", L"*.gif"}));
+
+  // A dialog that went stops it at once.
+  FolderScanLog stopped;
+  stopped.stopAfter = 2;
+  EXPECT_EQ(ScanFolderInPassOrder(kPics, kAllKinds, big, stopped.Events()).size(), 2u);
+  EXPECT_TRUE(stopped.failures.empty());
+}

@@ -42,7 +42,8 @@ bool IsLight(std::uint32_t pixel) {
 std::string SettingsFileBytes(const std::vector<std::wstring>& lines) {
   std::wstring text = L"[Section]\r\n";
   for (const std::wstring& line : lines) text += line + L"\r\n";
-  return forms::ToCodePage(text, forms::kShiftJisCodePage).value_or(std::string());
+  constexpr UINT kShiftJis = 932;
+  return forms::ToCodePage(text, kShiftJis).value_or(std::string());
 }
 
 Pixels SkinPicture(const std::wstring& program, int resourceId) {
