@@ -27,10 +27,11 @@ using testbed::SettingsDialog;
 // window also waits 2 s for a window manager that Xvfb does not have.
 constexpr DWORD kDeadline = 20000;
 
+using testbed::At;
+using testbed::DialogPanels;
+using testbed::SettingsLines;
+
 // Elements, in their panel's pixels at 96 dpi.
-struct At {
-  int left, top, width, height;
-};
 constexpr At kSequentialOption{24, 40, 13, 13}, kRandomOption{108, 40, 13, 13};
 constexpr At kRandomCaption{124, 40, 32, 13};
 constexpr At kOwnSizeOption{24, 100, 13, 13}, kFullScreenOption{108, 100, 13, 13};
@@ -43,46 +44,8 @@ constexpr At kSaveFaceTop{340, 316, 95, 4}, kCancelFaceTop{440, 316, 95, 4}, kFa
 constexpr At kSaveButton{340, 320, 93, 17}, kCancelButton{440, 320, 93, 17};
 constexpr At kLink{196, 356, 214, 13};
 
-// The keys in the order the dialog writes them, with their values.
-std::vector<std::wstring> SettingsLines(const std::wstring& changeOrder, const std::wstring& imageSize,
-                                        const std::wstring& folder, const std::wstring& kinds,
-                                        const std::wstring& speed) {
-  std::vector<std::wstring> lines = {L"画像ﾁｪﾝｼﾞ=" + changeOrder, L"画像のｻｲｽﾞ=" + imageSize, L"画像のﾌｫﾙﾀﾞ=" + folder};
-  for (std::size_t n = 0; n < 4; ++n) lines.push_back(L"画像種類_" + std::to_wstring(n) + L"=" + kinds.substr(n, 1));
-  lines.push_back(L"速さ=" + speed);
-  return lines;
-}
-
-// The dialog's three panels with elements and Pic_K, told apart by size (largest first).
-struct DialogPanels {
-  HWND picC = nullptr, left = nullptr, right = nullptr, picK = nullptr;
-};
-
-DialogPanels FindPanels(const SettingsDialog& dialog) {
-  std::vector<HWND> panels = dialog.Panels();
-  auto area = [](HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return (rect.right - rect.left) * (rect.bottom - rect.top);
-  };
-  std::sort(panels.begin(), panels.end(), [&](HWND a, HWND b) { return area(a) > area(b); });
-  DialogPanels found;
-  if (panels.size() == 4) found = {panels[0], panels[1], panels[2], panels[3]};
-  return found;
-}
-
-RECT OnScreen(HWND panel, const At& at) { return SettingsDialog::OnScreen(panel, at.left, at.top, at.width, at.height); }
-
-// A piece of a picture.
-Pixels Crop(const Pixels& from, const At& at) {
-  Pixels part{at.width, at.height, {}};
-  for (int y = at.top; y < at.top + at.height; ++y) {
-    for (int x = at.left; x < at.left + at.width; ++x) {
-      part.values.push_back(from.values.at(static_cast<std::size_t>(y * from.width + x)));
-    }
-  }
-  return part;
-}
+RECT OnScreen(HWND panel, const At& at) { return SettingsDialog::OnScreen(panel, at); }
+using testbed::Crop;
 
 bool Same(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != 0; }
 
@@ -141,15 +104,6 @@ class RegistryValueScope {
   DWORD oldSize_ = 0;
 };
 
-std::wstring ListLine(HWND list, int index) {
-  LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, index, 0);
-  if (length < 0) return L"<none>";
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(static_cast<std::size_t>(length));
-  return text;
-}
-
 class SettingsDialogTest : public ::testing::TestWithParam<const wchar_t*> {
  protected:
   testbed::TempFolder folder_;
@@ -179,7 +133,7 @@ TEST_P(SettingsDialogTest, OpensShowingTheSettingsOnItsSkin) {
   testbed::SaverProcess process(saver_, L"/c:4567");
   SettingsDialog dialog(process);
   ASSERT_NE(dialog.window(), nullptr);
-  DialogPanels panels = FindPanels(dialog);
+  DialogPanels panels = dialog.FindPanels();
   ASSERT_NE(panels.picK, nullptr);
 
   // Texture everywhere: not one pixel of the panels' own colour.
@@ -222,48 +176,27 @@ TEST_P(SettingsDialogTest, OpensShowingTheSettingsOnItsSkin) {
   EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.picC, kSaveFaceTop)), Crop(Skin(IDR_SKIN_BUTTON_NORMAL), kFaceTop));
 
   // The list holds the bare names in the image list's order.
-  HWND list = dialog.List();
-  ASSERT_NE(list, nullptr);
-  ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
-  EXPECT_EQ(ListLine(list, 0), L"a.bmp");
-  EXPECT_EQ(ListLine(list, 2), L"c.bmp");
+  EXPECT_EQ(dialog.ListLines(), (std::vector<std::wstring>{L"a.bmp", L"b.bmp", L"c.bmp"}));
 
   // Japanese captions drawn with glyphs: the caption over the tile is exactly what the dialog's
   // font draws there, and that font has every character.
   const At captionArea{124, 40, 60, 13};
-  forms::Font font(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
+  const std::wstring caption = L"ﾗﾝﾀﾞﾑ";
+  {
+    forms::WindowDC screen(nullptr);
+    forms::MemoryDC memory(screen.get());
+    forms::Font font(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
+    forms::SelectedObject selectedFont(memory.get(), font.get());
+    WORD glyphs[8] = {};
+    ASSERT_EQ(::GetGlyphIndicesW(memory.get(), caption.c_str(), static_cast<int>(caption.size()), glyphs,
+                                 GGI_MARK_NONEXISTING_GLYPHS),
+              caption.size());
+    EXPECT_EQ(std::count(glyphs, glyphs + caption.size(), 0xFFFF), 0);
+  }
   const Pixels tile = Skin(IDR_SKIN_TILE);
   ASSERT_EQ(tile.width, 555);
-  forms::WindowDC screen(nullptr);
-  forms::MemoryDC memory(screen.get());
-  forms::Bitmap canvas(::CreateCompatibleBitmap(screen.get(), captionArea.width, captionArea.height));
-  forms::SelectedObject selectedCanvas(memory.get(), canvas.get());
-  for (int y = 0; y < captionArea.height; ++y) {
-    for (int x = 0; x < captionArea.width; ++x) {
-      // The right panel's tile starts at its own corner.
-      std::uint32_t c = tile.values.at(static_cast<std::size_t>(((captionArea.top + y) % 20) * 555 + captionArea.left + x));
-      ::SetPixel(memory.get(), x, y, RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
-    }
-  }
-  forms::SelectedObject selectedFont(memory.get(), font.get());
-  const std::wstring caption = L"ﾗﾝﾀﾞﾑ";
-  WORD glyphs[8] = {};
-  ASSERT_EQ(::GetGlyphIndicesW(memory.get(), caption.c_str(), static_cast<int>(caption.size()), glyphs,
-                               GGI_MARK_NONEXISTING_GLYPHS),
-            caption.size());
-  EXPECT_EQ(std::count(glyphs, glyphs + caption.size(), 0xFFFF), 0);
-  ::SetBkMode(memory.get(), TRANSPARENT);
-  ::SetTextColor(memory.get(), ::GetSysColor(COLOR_BTNTEXT));
-  RECT textRect{0, 0, kRandomCaption.width, kRandomCaption.height};
-  ::DrawTextW(memory.get(), caption.c_str(), -1, &textRect, DT_NOPREFIX | DT_SINGLELINE | DT_TOP | DT_LEFT | DT_NOCLIP);
-  Pixels expected{captionArea.width, captionArea.height, {}};
-  for (int y = 0; y < captionArea.height; ++y) {
-    for (int x = 0; x < captionArea.width; ++x) {
-      COLORREF c = ::GetPixel(memory.get(), x, y);
-      expected.values.push_back(testbed::Rgb(GetRValue(c), GetGValue(c), GetBValue(c)));
-    }
-  }
+  const Pixels expected = testbed::LabelOverTile(tile, captionArea, caption, DT_LEFT | DT_NOCLIP, false);
   EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.right, captionArea)), expected);
   EXPECT_NE(expected, testbed::ScreenPixels(OnScreen(panels.right, {124, 60, 60, 13})));  // ink, not bare tile
 
@@ -305,7 +238,7 @@ TEST_P(SettingsDialogTest, PicturesAndCaptionsChooseWithAnyButtonAndSaveWritesTh
   testbed::SaverProcess process(saver_, L"/c");
   SettingsDialog dialog(process);
   ASSERT_NE(dialog.window(), nullptr);
-  DialogPanels panels = FindPanels(dialog);
+  DialogPanels panels = dialog.FindPanels();
   const Pixels optionOn = Skin(IDR_SKIN_OPTION_ON), optionOff = Skin(IDR_SKIN_OPTION_OFF);
 
   // A picture with the left button, a caption with the right one.
@@ -335,7 +268,7 @@ TEST_P(SettingsDialogTest, CancelTheCloseBoxAndAPressReleasedOffTheDialogSaveNot
     testbed::SaverProcess process(saver_, L"/c");
     SettingsDialog dialog(process);
     ASSERT_NE(dialog.window(), nullptr) << way;
-    DialogPanels panels = FindPanels(dialog);
+    DialogPanels panels = dialog.FindPanels();
     // A choice made first is not saved either.
     testbed::ClickAt(OnScreen(panels.right, kRandomOption));
     WaitForScreen(OnScreen(panels.right, kRandomOption), Skin(IDR_SKIN_OPTION_ON));
@@ -372,7 +305,7 @@ TEST_P(SettingsDialogTest, ClearEmptiesTheListAndSaveThenWritesNoFolder) {
   testbed::SaverProcess process(saver_, L"/c");
   SettingsDialog dialog(process);
   ASSERT_NE(dialog.window(), nullptr);
-  DialogPanels panels = FindPanels(dialog);
+  DialogPanels panels = dialog.FindPanels();
   HWND list = dialog.List();
   EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
   testbed::ClickAt(OnScreen(panels.left, kClearButton));
@@ -391,7 +324,7 @@ TEST_P(SettingsDialogTest, DraggingTheThumbShowsEachValueWhileItMoves) {
     testbed::SaverProcess process(saver_, L"/c");
     SettingsDialog dialog(process);
     ASSERT_NE(dialog.window(), nullptr) << speed;
-    shown.push_back(testbed::ScreenPixels(OnScreen(FindPanels(dialog).right, kSpeedValue)));
+    shown.push_back(testbed::ScreenPixels(OnScreen(dialog.FindPanels().right, kSpeedValue)));
     ::PostMessageW(dialog.window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(process.WaitForExit(kDeadline));
   }
@@ -402,7 +335,7 @@ TEST_P(SettingsDialogTest, DraggingTheThumbShowsEachValueWhileItMoves) {
   testbed::SaverProcess process(saver_, L"/c");
   SettingsDialog dialog(process);
   ASSERT_NE(dialog.window(), nullptr);
-  const RECT value = OnScreen(FindPanels(dialog).right, kSpeedValue);
+  const RECT value = OnScreen(dialog.FindPanels().right, kSpeedValue);
   RECT bar{};
   ::GetWindowRect(dialog.SpeedBar(), &bar);
   const int arrow = ::GetSystemMetrics(SM_CXHSCROLL);
@@ -423,7 +356,7 @@ TEST_P(SettingsDialogTest, DraggingTheThumbShowsEachValueWhileItMoves) {
   if (seen.empty() || seen.back() != 3) seen.push_back(testbed::ScreenPixels(value) == shown[2] ? 3 : 0);
   testbed::ReleaseMouse(VK_LBUTTON);
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
-  testbed::ClickAt(OnScreen(FindPanels(dialog).picC, kSaveButton));
+  testbed::ClickAt(OnScreen(dialog.FindPanels().picC, kSaveButton));
   ASSERT_TRUE(process.WaitForExit(kDeadline));
   EXPECT_EQ(SettingsBytes(), testbed::SettingsFileBytes(SettingsLines(L"0", L"0", L"", L"1111", L"3")));
 }
@@ -438,7 +371,7 @@ TEST_P(SettingsDialogTest, TheLinkOpensThroughTheSystemsHandlerOfItsAddress) {
   SettingsDialog dialog(process);
   ASSERT_NE(dialog.window(), nullptr);
   // A right-button click opens it too.
-  testbed::ClickAt(OnScreen(FindPanels(dialog).picC, kLink), VK_RBUTTON);
+  testbed::ClickAt(OnScreen(dialog.FindPanels().picC, kLink), VK_RBUTTON);
   ASSERT_TRUE(testbed::PumpUntil([&] { return folder_.Exists(L"link-opened.txt"); }, kDeadline));
   std::string opened;
   testbed::PumpUntil(
@@ -470,7 +403,7 @@ TEST_P(SettingsDialogTest, HandEditedSettingsOpenQuietlyAndSaveWellFormedValues)
     testbed::SaverProcess process(saver_, L"/c");
     SettingsDialog dialog(process);
     ASSERT_NE(dialog.window(), nullptr) << testbed::SettingsFileBytes(c.file);
-    DialogPanels panels = FindPanels(dialog);
+    DialogPanels panels = dialog.FindPanels();
     testbed::ClickAt(OnScreen(panels.picC, kSaveButton));
     ASSERT_TRUE(process.WaitForExit(kDeadline)) << testbed::SettingsFileBytes(c.file);
     EXPECT_EQ(SettingsBytes(), testbed::SettingsFileBytes(c.saved));
@@ -524,7 +457,7 @@ TEST_P(SettingsDialogDpiTest, WindowAndChildWindowsTakeTheirScaledRectangles) {
     EXPECT_GE(client.bottom, 385);
   }
 
-  DialogPanels panels = FindPanels(dialog);
+  DialogPanels panels = dialog.FindPanels();
   ASSERT_NE(panels.picK, nullptr);
   EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.picC, dialog.window()), rect(0, 0, 549, 385)));
   EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.right, panels.picC), rect(336, 12, 197, 225)));

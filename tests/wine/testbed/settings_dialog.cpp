@@ -1,5 +1,6 @@
 #include "wine/testbed/settings_dialog.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "forms/handles.h"
@@ -44,6 +45,25 @@ std::string SettingsFileBytes(const std::vector<std::wstring>& lines) {
   for (const std::wstring& line : lines) text += line + L"\r\n";
   constexpr UINT kShiftJis = 932;
   return forms::ToCodePage(text, kShiftJis).value_or(std::string());
+}
+
+Pixels Crop(const Pixels& from, const At& at) {
+  Pixels part{at.width, at.height, {}};
+  for (int y = at.top; y < at.top + at.height; ++y) {
+    for (int x = at.left; x < at.left + at.width; ++x) {
+      part.values.push_back(from.values.at(static_cast<std::size_t>(y * from.width + x)));
+    }
+  }
+  return part;
+}
+
+std::vector<std::wstring> SettingsLines(const std::wstring& changeOrder, const std::wstring& imageSize,
+                                        const std::wstring& folder, const std::wstring& kinds,
+                                        const std::wstring& speed) {
+  std::vector<std::wstring> lines = {L"画像ﾁｪﾝｼﾞ=" + changeOrder, L"画像のｻｲｽﾞ=" + imageSize, L"画像のﾌｫﾙﾀﾞ=" + folder};
+  for (std::size_t n = 0; n < 4; ++n) lines.push_back(L"画像種類_" + std::to_wstring(n) + L"=" + kinds.substr(n, 1));
+  lines.push_back(L"速さ=" + speed);
+  return lines;
 }
 
 Pixels SkinPicture(const std::wstring& program, int resourceId) {
@@ -98,6 +118,33 @@ SettingsDialog::SettingsDialog(const SaverProcess& process, DWORD milliseconds) 
 
 std::vector<HWND> SettingsDialog::Panels() const { return Children(window_, L"RubblitSkinPanel"); }
 
+DialogPanels SettingsDialog::FindPanels() const {
+  std::vector<HWND> panels = Panels();
+  auto area = [](HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return (rect.right - rect.left) * (rect.bottom - rect.top);
+  };
+  std::sort(panels.begin(), panels.end(), [&](HWND a, HWND b) { return area(a) > area(b); });
+  DialogPanels found;
+  if (panels.size() == 4) found = {panels[0], panels[1], panels[2], panels[3]};
+  return found;
+}
+
+std::vector<std::wstring> SettingsDialog::ListLines() const {
+  std::vector<std::wstring> lines;
+  HWND list = List();
+  const LRESULT count = list ? ::SendMessageW(list, LB_GETCOUNT, 0, 0) : 0;
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
+    lines.push_back(text);
+  }
+  return lines;
+}
+
 HWND SettingsDialog::List() const {
   std::vector<HWND> lists = Children(window_, L"ListBox");
   return lists.empty() ? nullptr : lists[0];
@@ -119,6 +166,41 @@ RECT SettingsDialog::RelativeTo(HWND child, HWND ancestor) {
   ::GetWindowRect(child, &rect);
   ::MapWindowPoints(nullptr, ancestor, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
+}
+
+Pixels LabelOverTile(const Pixels& tile, const At& label, const std::wstring& text, UINT format, bool border) {
+  forms::WindowDC screen(nullptr);
+  forms::MemoryDC memory(screen.get());
+  forms::Bitmap canvas(::CreateCompatibleBitmap(screen.get(), label.width, label.height));
+  forms::SelectedObject selectedCanvas(memory.get(), canvas.get());
+  for (int y = 0; y < label.height; ++y) {
+    for (int x = 0; x < label.width; ++x) {
+      const std::uint32_t c = tile.values.at(static_cast<std::size_t>(((label.top + y) % tile.height) * tile.width +
+                                                                      (label.left + x) % tile.width));
+      ::SetPixel(memory.get(), x, y, RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+    }
+  }
+  RECT rect{0, 0, label.width, label.height};
+  if (border) {
+    forms::Brush frame(::CreateSolidBrush(::GetSysColor(COLOR_WINDOWFRAME)));
+    ::FrameRect(memory.get(), &rect, frame.get());
+    ::InflateRect(&rect, -1, -1);
+  }
+  forms::Font font(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
+  forms::SelectedObject selectedFont(memory.get(), font.get());
+  ::SetBkMode(memory.get(), TRANSPARENT);
+  ::SetTextColor(memory.get(), ::GetSysColor(COLOR_BTNTEXT));
+  ::DrawTextW(memory.get(), text.c_str(), static_cast<int>(text.size()), &rect,
+              format | DT_NOPREFIX | DT_SINGLELINE | DT_TOP);
+  Pixels pixels{label.width, label.height, {}};
+  for (int y = 0; y < label.height; ++y) {
+    for (int x = 0; x < label.width; ++x) {
+      const COLORREF c = ::GetPixel(memory.get(), x, y);
+      pixels.values.push_back(Rgb(GetRValue(c), GetGValue(c), GetBValue(c)));
+    }
+  }
+  return pixels;
 }
 
 namespace {
