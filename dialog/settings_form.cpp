@@ -228,9 +228,8 @@ void SettingsForm::ListNames(const std::vector<std::wstring>& paths, std::size_t
   // Thousands of lines: one repaint at the end rather than one per line.
   ::SendMessageW(List_1, WM_SETREDRAW, FALSE, 0);
   ::SendMessageW(List_1, LB_INITSTORAGE, count, count * 32 * sizeof(wchar_t));
-  for (std::size_t i = first; i < first + count && i < paths.size(); ++i) {
-    // A file that vanished since the scan has an empty line.
-    const std::wstring name = ShownName(paths[i], directory_);
+  // A file that vanished since the scan has an empty line.
+  for (const std::wstring& name : ShownNames(paths, first, count, directory_)) {
     ::SendMessageW(List_1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   }
   ::SendMessageW(List_1, WM_SETREDRAW, TRUE, 0);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "images/image_scan.h"
+#include "images/shown_name.h"
 
 namespace {
 
@@ -307,4 +308,16 @@ TEST(ScanFolderInPassOrder, AFailedSearchEndsItsPatternAFullListEndsTheScan) {
   stopped.stopAfter = 2;
   EXPECT_EQ(ScanFolderInPassOrder(kPics, kAllKinds, big, stopped.Events()).size(), 2u);
   EXPECT_TRUE(stopped.failures.empty());
+}
+
+TEST(ShownNames, GiveEachPathItsNameOnDiskOrEmptyWithOneSearchPerFolder) {
+  FakeDirectory directory;
+  directory.Add(kPics, L"Photo.JPG", kArchive);
+  directory.Add(kPics, L"b.bmp", kReadOnly);
+  directory.Add(L"C:\\Other", L"c.gif", kArchive);
+  const std::vector<std::wstring> paths = {L"unused",         kPics + L"\\photo.jpg", kPics + L"\\gone.bmp",
+                                           kPics + L"\\b.bmp", L"C:\\Other\\c.gif",   L"C:\\Missing\\d.gif"};
+  EXPECT_EQ(ShownNames(paths, 1, 5, directory), (std::vector<std::wstring>{L"Photo.JPG", L"", L"b.bmp", L"c.gif", L""}));
+  EXPECT_EQ(directory.searches, (std::vector<std::wstring>{kPics + L"\\*", L"C:\\Other\\*", L"C:\\Missing\\*",
+                                                           L"C:\\Missing\\d.gif"}));
 }
