@@ -7,6 +7,19 @@ export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts
 export WINEARCH=${RUBBLIT_WINEARCH:-win32}
 export WINEPREFIX=${RUBBLIT_WINE_ROOT:?}/prefix-$WINEARCH
 
+# Debian's wine script starts the 32-bit loader whenever wine32 is installed; a kernel without
+# 32-bit support (ia32_emulation off) cannot run it, and the 64-bit prefix then needs the 64-bit
+# loader named. A 32-bit prefix cannot run there at all.
+if [ "$WINEARCH" = win64 ] && [ -x /usr/lib/wine/wine64 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  mkdir -p "$RUBBLIT_WINE_ROOT/bin64"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+      >"$RUBBLIT_WINE_ROOT/bin64/$name"
+    chmod +x "$RUBBLIT_WINE_ROOT/bin64/$name"
+  done
+  case ":$PATH:" in *":$RUBBLIT_WINE_ROOT/bin64:"*) ;; *) export PATH=$RUBBLIT_WINE_ROOT/bin64:$PATH ;; esac
+fi
+
 # Starts an Xvfb unless a display is already set; RUBBLIT_SCREEN is its size, e.g. 1024x768.
 wine_env_start_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi

@@ -237,19 +237,15 @@ TEST(FolderExists, NeedsOneNameFromASearchOfTheFolder) {
   }
 }
 
-// What the dialog's folder scan reported, in order: a count or a failure.
-struct FolderScanLog {
+// The dialog's folder scan, with what it reported: the counts, then the failures.
+struct FolderScanRun {
   std::vector<int> counts;
   std::vector<FolderScanFailure> failures;
-  int stopAfter = -1;
-  FolderScanEvents Events() {
-    FolderScanEvents events;
-    events.found = [this](std::int16_t count) {
-      counts.push_back(count);
-      return count != stopAfter;
-    };
-    events.failed = [this](FolderScanFailure failure) { failures.push_back(failure); };
-    return events;
+  std::vector<std::wstring> found;
+  FolderScanRun(DirectoryReader& directory, const std::array<std::int16_t, 4>& kinds, int stopAfter = -1) {
+    FolderScanEvents events{[&](std::int16_t count) { counts.push_back(count); return count != stopAfter; },
+                            [&](FolderScanFailure failure) { failures.push_back(failure); }};
+    found = ScanFolderInPassOrder(kPics, kinds, directory, events);
   }
 };
 
@@ -261,52 +257,37 @@ TEST(ScanFolderInPassOrder, ListsPassByPassKindByKindInSearchOrderUnsortedCounti
   directory.Add(kPics, L"p.wmf", 0);
   directory.Add(kPics, L"q.bmp", kReadOnly);
   directory.Add(kPics, L"h.bmp", kHidden);
-  directory.Add(kPics, L"n.txt", kArchive);
-  FolderScanLog log;
-  const std::vector<std::wstring> found = ScanFolderInPassOrder(kPics, kAllKinds, directory, log.Events());
-  EXPECT_EQ(found, InPics({L"p.wmf", L"b.bmp", L"a.gif", L"q.bmp", L"r.jpg"}));
-  EXPECT_EQ(log.counts, (std::vector<int>{1, 2, 3, 4, 5}));
-  EXPECT_TRUE(log.failures.empty());
-  EXPECT_EQ(directory.searches, InPics({L"*.bmp", L"*.gif", L"*.jpg", L"*.wmf"}));
-
-  // The image list of the same folder is sorted; a flag other than 1 leaves its kind out of both.
+  const FolderScanRun all(directory, kAllKinds);
+  EXPECT_EQ(all.found, InPics({L"p.wmf", L"b.bmp", L"a.gif", L"q.bmp", L"r.jpg"}));
+  EXPECT_EQ(all.counts, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_TRUE(all.failures.empty());
+  // The image list of the same folder is sorted; a flag other than 1 leaves its kind unsearched.
   ImageList list;
   ScanImages(list, kAllKinds, kPics, directory);
   EXPECT_EQ(Listed(list), InPics({L"a.gif", L"b.bmp", L"p.wmf", L"q.bmp", L"r.jpg"}));
   directory.searches.clear();
-  EXPECT_EQ(ScanFolderInPassOrder(kPics, {1, 2, 0, 1}, directory, {}), InPics({L"p.wmf", L"b.bmp", L"q.bmp"}));
+  EXPECT_EQ(FolderScanRun(directory, {1, 2, 0, 1}).found, InPics({L"p.wmf", L"b.bmp", L"q.bmp"}));
   EXPECT_EQ(directory.searches, InPics({L"*.bmp", L"*.wmf"}));
 }
 
-TEST(ScanFolderInPassOrder, AFailedSearchEndsItsPatternAFullListEndsTheScan) {
+TEST(ScanFolderInPassOrder, AFailedSearchEndsItsPatternAFullListOrAGoneDialogEndsTheScan) {
   FakeDirectory directory;
-  directory.Add(kPics, L"a.bmp", kArchive);
-  directory.Add(kPics, L"b.gif", kArchive);
-  directory.Add(kPics, L"c.jpg", kArchive);
+  for (const wchar_t* name : {L"a.bmp", L"b.gif", L"c.jpg"}) directory.Add(kPics, name, kArchive);
   directory.failingPatterns.insert(kPics + L"\\*.gif");
-  FolderScanLog log;
-  EXPECT_EQ(ScanFolderInPassOrder(kPics, kAllKinds, directory, log.Events()), InPics({L"a.bmp", L"c.jpg"}));
-  EXPECT_EQ(log.failures, std::vector<FolderScanFailure>{FolderScanFailure::Search});
+  const FolderScanRun failed(directory, kAllKinds);
+  EXPECT_EQ(failed.found, InPics({L"a.bmp", L"c.jpg"}));
+  EXPECT_EQ(failed.failures, std::vector<FolderScanFailure>{FolderScanFailure::Search});
 
   FakeDirectory big;
-  for (int i = 0; i < 32768; ++i) {
-    wchar_t name[16];
-    swprintf(name, 16, L"g%05d.gif", i);
-    big.Add(kPics, name, kArchive);
-  }
+  for (int i = 0; i < 32768; ++i) big.Add(kPics, L"g" + std::to_wstring(100000 + i) + L".gif", kArchive);
   big.Add(kPics, L"late.jpg", kArchive);
-  FolderScanLog full;
-  const std::vector<std::wstring> found = ScanFolderInPassOrder(kPics, kAllKinds, big, full.Events());
-  ASSERT_EQ(found.size(), 32767u);
-  EXPECT_EQ(found.back(), kPics + L"\\g32766.gif");
-  EXPECT_EQ(full.counts.back(), 32767);
+  const FolderScanRun full(big, kAllKinds);
+  ASSERT_EQ(full.found.size(), 32767u);
+  EXPECT_EQ(full.found.back(), kPics + L"\\g132766.gif");
   EXPECT_EQ(full.failures, std::vector<FolderScanFailure>{FolderScanFailure::Full});
   EXPECT_EQ(big.searches, InPics({L"*.bmp", L"*.gif"}));
-
-  // A dialog that went stops it at once.
-  FolderScanLog stopped;
-  stopped.stopAfter = 2;
-  EXPECT_EQ(ScanFolderInPassOrder(kPics, kAllKinds, big, stopped.Events()).size(), 2u);
+  const FolderScanRun stopped(big, kAllKinds, 2);
+  EXPECT_EQ(stopped.found.size(), 2u);
   EXPECT_TRUE(stopped.failures.empty());
 }
 

@@ -1,32 +1,24 @@
 #include "wine/testbed/folder_browser.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "forms/handles.h"
 #include "wine/testbed/host_window.h"
-#include "wine/testbed/input.h"
+#include "wine/testbed/settings_dialog.h"
 
 namespace testbed {
 
 namespace {
 
-struct OwnedSearch {
-  HWND owner;
-  HWND found;
-};
-
 BOOL CALLBACK FindOwned(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<OwnedSearch*>(parameter);
+  auto* owner = reinterpret_cast<HWND*>(parameter);
   wchar_t name[16] = {};
   ::GetClassNameW(window, name, 16);
-  if (::GetWindow(window, GW_OWNER) == search->owner && ::lstrcmpW(name, L"#32770") == 0 &&
-      ::IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
+  if (::GetWindow(window, GW_OWNER) != owner[0] || ::lstrcmpW(name, L"#32770") || !::IsWindowVisible(window)) return TRUE;
+  owner[1] = window;
+  return FALSE;
 }
 
 BOOL CALLBACK CollectText(HWND window, LPARAM parameter) {
@@ -41,17 +33,24 @@ BOOL CALLBACK CollectText(HWND window, LPARAM parameter) {
 // Memory in another process, freed when it goes.
 class RemoteMemory {
  public:
-  RemoteMemory(HANDLE process, SIZE_T size)
-      : process_(process), address_(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+  RemoteMemory(DWORD processId, SIZE_T size)
+      : process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
+        address_(process_ ? ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE) : nullptr) {}
   ~RemoteMemory() {
-    if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (address_) ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
   }
   RemoteMemory(const RemoteMemory&) = delete;
   RemoteMemory& operator=(const RemoteMemory&) = delete;
   void* get() const { return address_; }
+  bool Write(const void* bytes, SIZE_T size) const {
+    return address_ && ::WriteProcessMemory(process_.get(), address_, bytes, size, nullptr);
+  }
+  bool Read(void* into, SIZE_T size) const {
+    return address_ && ::ReadProcessMemory(process_.get(), address_, into, size, nullptr);
+  }
 
  private:
-  HANDLE process_;
+  forms::KernelHandle process_;
   void* address_;
 };
 
@@ -62,9 +61,9 @@ FolderBrowser::FolderBrowser(HWND dialog, DWORD processId, DWORD milliseconds) :
 }
 
 HWND FolderBrowser::Find(HWND dialog) {
-  OwnedSearch search{dialog, nullptr};
-  ::EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND search[2] = {dialog, nullptr};
+  ::EnumWindows(FindOwned, reinterpret_cast<LPARAM>(search));
+  return search[1];
 }
 
 std::vector<std::wstring> FolderBrowser::Texts() const {
@@ -73,44 +72,36 @@ std::vector<std::wstring> FolderBrowser::Texts() const {
   return texts;
 }
 
-bool FolderBrowser::SendSelection(bool isPath, const void* bytes, SIZE_T size, const std::wstring& name) const {
-  forms::KernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId_));
-  if (!process || !window_) return false;
-  RemoteMemory remote(process.get(), size);
-  if (!remote.get() || !::WriteProcessMemory(process.get(), remote.get(), bytes, size, nullptr)) return false;
+bool FolderBrowser::SendSelection(bool isPath, const void* bytes, SIZE_T size, const std::wstring& shownAs) const {
+  RemoteMemory remote(processId_, size);
   // A browser just shown may still be filling its tree, which then forgets the selection.
-  return PumpUntil(
-      [&] {
-        DWORD_PTR result = 0;
-        ::SendMessageTimeoutW(window_, BFFM_SETSELECTIONW, isPath, reinterpret_cast<LPARAM>(remote.get()),
-                              SMTO_NORMAL, 10000, &result);
-        return SelectedName() == name;
-      },
-      20000);
+  return remote.Write(bytes, size) && PumpUntil(
+                             [&] {
+                               DWORD_PTR result = 0;
+                               ::SendMessageTimeoutW(window_, BFFM_SETSELECTIONW, isPath,
+                                                     reinterpret_cast<LPARAM>(remote.get()), SMTO_NORMAL, 10000,
+                                                     &result);
+                               return SelectedName() == shownAs;
+                             },
+                             20000);
 }
 
 std::wstring FolderBrowser::SelectedName() const {
   HWND tree = ::FindWindowExW(window_, nullptr, L"SysTreeView32", nullptr);
-  const auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  forms::KernelHandle process(
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId_));
-  if (!tree || !item || !process) return std::wstring();
   struct Request {
     TVITEMW item;
     wchar_t text[MAX_PATH];
-  };
-  RemoteMemory remote(process.get(), sizeof(Request));
-  if (!remote.get()) return std::wstring();
-  Request request{};
+  } request{};
   request.item.mask = TVIF_TEXT;
-  request.item.hItem = item;
-  request.item.pszText = static_cast<Request*>(remote.get())->text;
+  request.item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
   request.item.cchTextMax = MAX_PATH;
+  RemoteMemory remote(processId_, sizeof request);
+  request.item.pszText = static_cast<Request*>(remote.get())->text;
   DWORD_PTR result = 0;
-  if (!::WriteProcessMemory(process.get(), remote.get(), &request, sizeof request, nullptr) ||
+  if (!request.item.hItem || !remote.Write(&request, sizeof request) ||
       !::SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.get()), SMTO_NORMAL, 10000,
                              &result) ||
-      !::ReadProcessMemory(process.get(), remote.get(), &request, sizeof request, nullptr)) {
+      !remote.Read(&request, sizeof request)) {
     return std::wstring();
   }
   request.text[MAX_PATH - 1] = L'\0';
@@ -135,13 +126,11 @@ bool FolderBrowser::SelectComputer() const {
 void FolderBrowser::Press(int buttonId) const {
   RECT button{};
   ::GetWindowRect(::GetDlgItem(window_, buttonId), &button);
-  MoveMouseTo((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-  Click(VK_LBUTTON);
+  ClickAt(button);
 }
 
 bool ChooseFolderInBrowser(HWND dialog, DWORD processId, const RECT& folderButton, const std::wstring& folder) {
-  MoveMouseTo((folderButton.left + folderButton.right) / 2, (folderButton.top + folderButton.bottom) / 2);
-  Click(VK_LBUTTON);
+  ClickAt(folderButton);
   FolderBrowser browser(dialog, processId, 20000);
   if (!browser.window() || !browser.Select(folder)) return false;
   browser.Press(IDOK);
