@@ -40,9 +40,11 @@ bool IsLight(std::uint32_t pixel) {
 }  // namespace
 
 std::string SettingsFileBytes(const std::vector<std::wstring>& lines) {
+  // The settings file is Shift_JIS whatever code page a test runs under.
+  constexpr UINT kShiftJis = 932;
   std::wstring text = L"[Section]\r\n";
   for (const std::wstring& line : lines) text += line + L"\r\n";
-  return forms::ToCodePage(text, forms::kShiftJisCodePage).value_or(std::string());
+  return forms::ToCodePage(text, kShiftJis).value_or(std::string());
 }
 
 Pixels SkinPicture(const std::wstring& program, int resourceId) {
