@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Builds the 32-bit Windows tree when needed and runs every benchmark in it under Wine, printing
+# Builds the 32-bit Windows tree (the 64-bit one where 32-bit programs cannot run) and runs every benchmark in it under Wine, printing
 # their figures; the benchmarks that also build natively run from a native tree first.
 # Usage: scripts/bench.sh   (as root on Debian 12; installs what it needs)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${RUBBLIT_BUILD:-$root/build}
-dir=$build/i686
 
 bash "$root/scripts/install-deps.sh" || { echo "installing the build and test tools failed"; exit 1; }
 
+# The 32-bit build, unless this machine's kernel cannot run 32-bit programs.
+arch=i686 winearch=win32
+if ! wine --version >/dev/null 2>&1; then
+  arch=x86_64 winearch=win64
+  echo "NOTE: this machine cannot run 32-bit programs: the benchmarks measure the 64-bit build."
+fi
+dir=$build/$arch
+
 mkdir -p "$build"
 if ! cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
-     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >"$dir.configure.log" 2>&1; then
+     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-$arch.cmake" >"$dir.configure.log" 2>&1; then
   cat "$dir.configure.log"; echo "configure failed"; exit 1
 fi
 if ! cmake --build "$dir" -j "$(nproc)" >"$dir.build.log" 2>&1; then
@@ -35,7 +42,7 @@ for bench in "$native"/bin/*_bench; do
 done
 
 export RUBBLIT_WINE_ROOT=$build/wine
-RUBBLIT_WINEARCH=win32
+RUBBLIT_WINEARCH=$winearch
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 
@@ -80,7 +87,7 @@ with open(os.path.join(folder, "a.gif"), "wb") as f:
 PY
       args=('C:\rubblit-bench-pictures')
     fi
-    (cd "$dir/bin" && timeout --kill-after=5 600 wine "$bench" "${args[@]}" </dev/null)
+    (cd "$dir/bin" && timeout --kill-after=5 600 "$RUBBLIT_WINE" "$bench" "${args[@]}" </dev/null)
     rc=$?
     if [ $rc -ne 0 ]; then echo "$(basename "$bench") ended with code $rc"; status=1; fi
     echo

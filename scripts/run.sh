@@ -16,15 +16,21 @@ folder=${1:-}
 
 bash "$root/scripts/install-deps.sh" || exit 1
 mkdir -p "$build"
-if [ ! -f "$build/i686/bin/rubblit.scr" ] || [ -n "$(find "$root" -newer "$build/i686/bin/rubblit.scr" \
+# The 32-bit build, unless this machine's kernel cannot run 32-bit programs.
+arch=i686 winearch=win32
+if ! wine --version >/dev/null 2>&1; then
+  arch=x86_64 winearch=win64
+  echo "This machine cannot run 32-bit programs: the 64-bit build runs instead." >&2
+fi
+if [ ! -f "$build/$arch/bin/rubblit.scr" ] || [ -n "$(find "$root" -newer "$build/$arch/bin/rubblit.scr" \
      \( -name '*.cpp' -o -name '*.h' -o -name '*.rc' -o -name CMakeLists.txt \) -not -path "$build/*" | head -n 1)" ]; then
-  cmake -S "$root" -B "$build/i686" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null || exit 1
-  cmake --build "$build/i686" -j "$(nproc)" --target rubblit >/dev/null || exit 1
+  cmake -S "$root" -B "$build/$arch" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-$arch.cmake" >/dev/null || exit 1
+  cmake --build "$build/$arch" -j "$(nproc)" --target rubblit >/dev/null || exit 1
 fi
 
 export RUBBLIT_WINE_ROOT=$build/wine-run
-RUBBLIT_WINEARCH=win32
+RUBBLIT_WINEARCH=$winearch
 source "$root/scripts/wine-env.sh"
 had_display=${DISPLAY:-}
 wine_env_start_display || exit 1
@@ -34,10 +40,10 @@ if [ ! -d "$WINEPREFIX/drive_c" ]; then wine_env_start_wine; else wineserver -p 
 # The saver reads Rubblit.ini beside itself: give it a folder of its own.
 app=$WINEPREFIX/drive_c/rubblit
 mkdir -p "$app"
-cp "$build/i686/bin/rubblit.scr" "$app/"
+cp "$build/$arch/bin/rubblit.scr" "$app/"
 rm -f "$app/Rubblit.ini"
 if [ -n "$folder" ]; then
-  winfolder=$(winepath -w "$(cd "$folder" && pwd)" 2>/dev/null)
+  winfolder=$("$RUBBLIT_WINE" winepath -w "$(cd "$folder" && pwd)" 2>/dev/null)
   # Full screen, at the fastest speed the dialog offers: at the default one a picture takes half a minute.
   printf '[Section]\r\n画像のｻｲｽﾞ=1\r\n画像のﾌｫﾙﾀﾞ=%s\r\n速さ=3\r\n' "$winfolder" | iconv -f UTF-8 -t CP932 > "$app/Rubblit.ini"
 fi
@@ -45,10 +51,10 @@ fi
 if [ "$mode" = settings ]; then
   if [ -n "$had_display" ]; then
     echo "The settings dialog is open on $DISPLAY; \"設定\" saves into $app/Rubblit.ini."
-    wine "$app/rubblit.scr" /c
+    "$RUBBLIT_WINE" "$app/rubblit.scr" /c
     exit 0
   fi
-  wine "$app/rubblit.scr" /c &
+  "$RUBBLIT_WINE" "$app/rubblit.scr" /c &
   dialog=$!
   for _ in $(seq 100); do xdotool search --name 'Rubblitの設定' >/dev/null 2>&1 && break; sleep 0.1; done
   sleep 2
@@ -62,13 +68,13 @@ if [ "$mode" = settings ]; then
   echo "Screenshot of the settings dialog: $build/run-settings.png"
 elif [ -n "$had_display" ]; then
   echo "The saver runs on $DISPLAY; a key, a click or a diagonal mouse move ends it."
-  wine "$app/rubblit.scr" /s
+  "$RUBBLIT_WINE" "$app/rubblit.scr" /s
 else
   # Something to melt: a colourful desktop instead of the bare black root window.
   size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
   convert -size "$size" plasma:'#3070c0'-'#f0c040' -blur 0x2 "$build/run-desktop.png" 2>/dev/null &&
     display -window root "$build/run-desktop.png" 2>/dev/null
-  wine "$app/rubblit.scr" /s &
+  "$RUBBLIT_WINE" "$app/rubblit.scr" /s &
   saver=$!
   seconds=${RUBBLIT_RUN_SECONDS:-30}
   shots=$(( (seconds + 2) / 3 ))

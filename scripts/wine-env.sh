@@ -6,19 +6,17 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts
 export WINEARCH=${RUBBLIT_WINEARCH:-win32}
 export WINEPREFIX=${RUBBLIT_WINE_ROOT:?}/prefix-$WINEARCH
-
-# Debian's wine script starts the 32-bit loader whenever wine32 is installed; a kernel without
-# 32-bit support (ia32_emulation off) cannot run it, and the 64-bit prefix then needs the 64-bit
-# loader named. A 32-bit prefix cannot run there at all.
-if [ "$WINEARCH" = win64 ] && [ -x /usr/lib/wine/wine64 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  mkdir -p "$RUBBLIT_WINE_ROOT/bin64"
-  for name in wine wine-stable; do
-    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
-      >"$RUBBLIT_WINE_ROOT/bin64/$name"
-    chmod +x "$RUBBLIT_WINE_ROOT/bin64/$name"
-  done
-  case ":$PATH:" in *":$RUBBLIT_WINE_ROOT/bin64:"*) ;; *) export PATH=$RUBBLIT_WINE_ROOT/bin64:$PATH ;; esac
+# Debian's wine command starts the 32-bit loader whenever it is installed, and a kernel without its
+# 32-bit emulation cannot run that: a 64-bit prefix is driven by the 64-bit loader itself.
+if [ "$WINEARCH" = win64 ] && [ -x /usr/lib/wine/wine64 ]; then
+  export RUBBLIT_WINE=/usr/lib/wine/wine64 WINELOADER=/usr/lib/wine/wine64
+else
+  export RUBBLIT_WINE=wine
+  unset WINELOADER
 fi
+
+# Whether this machine runs 32-bit programs at all; some kernels are built or booted without it.
+wine_env_runs_32bit() { wine --version >/dev/null 2>&1; }
 
 # Starts an Xvfb unless a display is already set; RUBBLIT_SCREEN is its size, e.g. 1024x768.
 wine_env_start_display() {
@@ -45,15 +43,15 @@ wine_env_start_wine() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 </dev/null
-  timeout 180 wineboot -i >/dev/null 2>&1 </dev/null
-  timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+  timeout 180 "$RUBBLIT_WINE" wineboot -i >/dev/null 2>&1 </dev/null
+  timeout 60 "$RUBBLIT_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1 </dev/null
   # The first boot of a prefix leaves a second services.exe behind, which keeps RpcSs from starting
   # and makes each program's first window wait 10 s for the desktop. A clean restart has one.
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 </dev/null
-  timeout 60 wineboot >/dev/null 2>&1 </dev/null
+  timeout 60 "$RUBBLIT_WINE" wineboot >/dev/null 2>&1 </dev/null
 }
 
 wine_env_stop() {

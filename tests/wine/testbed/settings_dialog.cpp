@@ -41,9 +41,10 @@ bool IsLight(std::uint32_t pixel) {
 }  // namespace
 
 std::string SettingsFileBytes(const std::vector<std::wstring>& lines) {
+  // The settings file is Shift_JIS whatever code page a test runs under.
+  constexpr UINT kShiftJis = 932;
   std::wstring text = L"[Section]\r\n";
   for (const std::wstring& line : lines) text += line + L"\r\n";
-  constexpr UINT kShiftJis = 932;
   return forms::ToCodePage(text, kShiftJis).value_or(std::string());
 }
 
