@@ -1,72 +1,115 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests, the 32-bit Windows build under
-# Wine in Xvfb (unit, integration and end-to-end), and a smoke test of the 64-bit build.
+# Builds everything and runs every test in three stages, each named in the summary with what it ran:
+#   native  the unit tests, built for Linux and run natively;
+#   i686    the unit tests and the Win32 tests (unit, integration, end to end), built for 32-bit
+#           Windows and run under Wine in Xvfb;
+#   x86_64  the smoke tests, built for 64-bit Windows and run under Wine (only there).
+# A stage that cannot start, a test that fails or is skipped, and a registered test that did not run
+# all fail the run. RUBBLIT_ALLOW_SKIPS=1 lets skips pass (never in CI).
 # Usage: scripts/test.sh            (as root on Debian 12; installs what it needs)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${RUBBLIT_BUILD:-$root/build}
 jobs=$(nproc)
+allow_skips=${RUBBLIT_ALLOW_SKIPS:-0}
+[ -n "${CI:-}" ] && allow_skips=0
 
-bash "$root/scripts/install-deps.sh" || { echo "installing the build and test tools failed"; exit 1; }
+bash "$root/scripts/install-deps.sh" || { echo "FAILED: installing the build and test tools"; exit 1; }
 
-passed=0
-failed=0
 broken=()
+summary=()
+total_passed=0 total_failed=0 total_skipped=0
 
-# Runs ctest in a build folder and adds its counts to the totals.
-run_ctest() {
-  local label=$1 dir=$2
-  shift 2
-  local log=$dir/ctest.log
-  (cd "$dir" && ctest --output-on-failure --timeout 300 "$@") 2>&1 | tee "$log"
-  local line total nfail
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-  if [ -z "$line" ]; then
-    broken+=("$label: ctest gave no result")
-    return
-  fi
-  nfail=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
-  total=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")
-  passed=$((passed + total - nfail))
-  failed=$((failed + nfail))
-  [ "$nfail" -eq 0 ] || broken+=("$label: $nfail of $total failed")
+# The tests the build registered for a stage: every TEST and TEST_F in the sources the build
+# listed, as ctest names them (folder.Suite.Name), those matching the stage's pattern only.
+registered_tests() {
+  local dir=$1 include=$2 exclude=$3 folder source
+  while read -r folder source; do
+    sed -nE "s/^TEST(_F)?\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\).*/$folder.\2.\3/p" "$source"
+  done <"$dir/registered_test_sources.txt" | grep -E "$include" | grep -vE "$exclude" | sort
+}
+
+# Runs the stage's tests with ctest and checks its status, each test's result and that every
+# registered test ran.
+run_stage() {
+  local label=$1 what=$2 dir=$3 include=$4 exclude=${5:-'^$'}
+  local log=$dir/ctest.log args=(-R "$include")
+  [ "$exclude" != '^$' ] && args+=(-E "$exclude")
+  (cd "$dir" && ctest --output-on-failure --timeout 300 "${args[@]}") 2>&1 | tee "$log"
+  local status=${PIPESTATUS[0]}
+  # "  3/97 Test  #3: native.Suite.Name ......   Passed    0.01 sec"
+  sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) \.*[ *]*([A-Za-z]+( Run)?).*/\1 \2/p' "$log" | sort >"$dir/results.txt"
+  local passed failed skipped missing
+  passed=$(grep -c ' Passed$' "$dir/results.txt")
+  skipped=$(grep -cE ' (Skipped|Not Run)$' "$dir/results.txt")
+  failed=$(grep -cvE ' (Passed|Skipped|Not Run)$' "$dir/results.txt")
+  registered_tests "$dir" "$include" "$exclude" >"$dir/registered.txt"
+  missing=$(cut -d' ' -f1 "$dir/results.txt" | comm -23 "$dir/registered.txt" -)
+  local registered ran
+  registered=$(wc -l <"$dir/registered.txt")
+  ran=$(wc -l <"$dir/results.txt")
+  summary+=("$label ($what): $passed passed, $failed failed, $skipped skipped; $ran of $registered registered ran")
+  total_passed=$((total_passed + passed)) total_failed=$((total_failed + failed))
+  total_skipped=$((total_skipped + skipped))
+  [ "$failed" -eq 0 ] || broken+=("$label: $failed tests failed")
+  [ "$skipped" -eq 0 ] || [ "$allow_skips" = 1 ] || broken+=("$label: $skipped tests skipped")
+  [ -z "$missing" ] || broken+=("$label: registered tests that did not run: $(echo $missing)")
+  [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || broken+=("$label: ctest ended with status $status")
 }
 
 configure_and_build() {
-  local label=$1 dir=$2
-  shift 2
+  local label=$1 dir=$2 targets=$3
+  shift 3
   if ! cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >"$dir.configure.log" 2>&1; then
-    cat "$dir.configure.log"; broken+=("$label: configure failed"); return 1
+    cat "$dir.configure.log"; broken+=("$label: configure failed (see $dir.configure.log)"); return 1
   fi
-  if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
-    tail -n 60 "$dir.build.log"; broken+=("$label: build failed"); return 1
+  if ! cmake --build "$dir" -j "$jobs" ${targets:+--target $targets} >"$dir.build.log" 2>&1; then
+    tail -n 60 "$dir.build.log"; broken+=("$label: build failed (see $dir.build.log)"); return 1
   fi
+}
+
+# Xvfb and a fresh prefix for the stage, or a failure of the stage saying which did not start.
+start_wine() {
+  local label=$1
+  if [ -z "${DISPLAY:-}" ] && ! wine_env_start_display; then
+    broken+=("$label: Xvfb did not start, so no Wine test ran"); return 1
+  fi
+  wine_env_start_wine || { broken+=("$label: the Wine prefix did not start, so no Wine test ran"); return 1; }
 }
 
 mkdir -p "$build"
 
-echo "== native unit tests"
-configure_and_build native "$build/native" && run_ctest native "$build/native"
+echo "== native: unit tests, run natively"
+configure_and_build native "$build/native" "" && run_stage native "unit tests, Linux" "$build/native" '^native\.'
 
-echo "== 32-bit Windows build under Wine"
+# The tests that need the screen's size are written for this one; a display of another size
+# is never borrowed.
+unset DISPLAY
+export RUBBLIT_SCREEN=1024x768
 export RUBBLIT_WINE_ROOT=$build/wine
-RUBBLIT_WINEARCH=win32
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
-if configure_and_build i686 "$build/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake"; then
-  wine_env_start_display && wine_env_start_wine && run_ctest i686 "$build/i686"
+
+echo "== i686: unit and Win32 tests, 32-bit build under Wine"
+RUBBLIT_WINEARCH=win32
+source "$root/scripts/wine-env.sh"
+if configure_and_build i686 "$build/i686" "" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" &&
+   start_wine i686; then
+  run_stage i686 "unit and Win32 tests under Wine" "$build/i686" '^(native|wine)\.' '^wine\.Smoke\.'
   wineserver -k >/dev/null 2>&1 || true
 fi
 
-echo "== 64-bit Windows build, smoke test under Wine"
+echo "== x86_64: smoke tests, 64-bit build under Wine"
 RUBBLIT_WINEARCH=win64
 source "$root/scripts/wine-env.sh"
-if configure_and_build x86_64 "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake"; then
-  wine_env_start_wine && run_ctest x86_64 "$build/x86_64" -R 'Smoke'
+if configure_and_build x86_64 "$build/x86_64" wine_smoke_test \
+     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" && start_wine x86_64; then
+  run_stage x86_64 "smoke tests under Wine" "$build/x86_64" '^wine\.Smoke\.'
 fi
 
 echo
 echo "== summary"
+for line in "${summary[@]}"; do echo "$line"; done
+echo "total: $total_passed passed, $total_failed failed, $total_skipped skipped"
 for b in "${broken[@]}"; do echo "FAILED: $b"; done
-echo "$passed passed, $failed failed"
-[ ${#broken[@]} -eq 0 ] && [ "$failed" -eq 0 ]
+[ ${#broken[@]} -eq 0 ]

@@ -15,11 +15,17 @@ wine_env_start_display() {
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
   done
   # -noreset: otherwise the root window turns black whenever the last client leaves.
-  Xvfb :$n -screen 0 "${RUBBLIT_SCREEN:-1024x768}x24" -noreset -nolisten tcp >/dev/null 2>&1 &
+  Xvfb :$n -screen 0 "${RUBBLIT_SCREEN:-1024x768}x24" -noreset -nolisten tcp >"$RUBBLIT_WINE_ROOT.xvfb.log" 2>&1 &
   RUBBLIT_XVFB_PID=$!
   export DISPLAY=:$n
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "Xvfb did not start" >&2
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    kill -0 "$RUBBLIT_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "Xvfb did not start on :$n (see $RUBBLIT_WINE_ROOT.xvfb.log)" >&2
+  kill "$RUBBLIT_XVFB_PID" 2>/dev/null
+  unset DISPLAY RUBBLIT_XVFB_PID
   return 1
 }
 
@@ -30,7 +36,10 @@ wine_env_start_wine() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 </dev/null
-  timeout 180 wineboot -i >/dev/null 2>&1 </dev/null
+  if ! timeout 180 wineboot -i >/dev/null 2>&1 </dev/null; then
+    echo "wineboot could not make the prefix $WINEPREFIX" >&2
+    return 1
+  fi
   timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1 </dev/null
   # The first boot of a prefix leaves a second services.exe behind, which keeps RpcSs from starting
@@ -38,7 +47,7 @@ wine_env_start_wine() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 </dev/null
-  timeout 60 wineboot >/dev/null 2>&1 </dev/null
+  timeout 60 wineboot >/dev/null 2>&1 </dev/null || { echo "the Wine prefix $WINEPREFIX did not restart" >&2; return 1; }
 }
 
 wine_env_stop() {
