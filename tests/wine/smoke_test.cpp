@@ -4,7 +4,8 @@
 
 #include "wine/testbed/host_window.h"
 #include "wine/testbed/input.h"
-#include "wine/testbed/saver_process.h"
+#include "wine/testbed/picture_files.h"
+#include "wine/testbed/running_saver.h"
 #include "wine/testbed/temp_folder.h"
 
 namespace {
@@ -37,15 +38,17 @@ TEST(Smoke, ThePreviewEmbedsInTheHostAndEndsWithIt) {
   EXPECT_EQ(process.ExitCode(), 0u);
 }
 
-TEST(Smoke, TheSaverCoversTheScreenAndAKeyEndsIt) {
-  testbed::TempFolder folder;
-  testbed::SaverProcess process(folder.CopySaverHere(), L"/s");
-  HWND display = process.WaitForWindow(L"Rubblit(main)", kAtOnce);
-  ASSERT_NE(display, nullptr);
-  ::Sleep(500);
+TEST(Smoke, TheSaverShowsItsPictureAndAKeyEndsIt) {
+  testbed::ClearSaverLeftovers();
+  testbed::TempFolder pictures;
+  pictures.WriteBytes(L"one.bmp", testbed::BmpBytes(8, 8, 24, [](int, int) { return 0x3366CCu; }));
+  testbed::SaverSettings settings;
+  settings.folder = pictures.path();
+  testbed::RunningSaver saver(settings);
+  ASSERT_TRUE(saver.WaitUntilShowing({0x3366CCu}));
   testbed::PressKey('Q');
-  EXPECT_TRUE(process.WaitForExit(kAtOnce));
-  EXPECT_EQ(process.ExitCode(), 0u);
+  EXPECT_TRUE(saver.EndsWithin(kAtOnce));
+  EXPECT_EQ(saver.process.ExitCode(), 0u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "wine/testbed/host_window.h"
 #include "wine/testbed/saver_process.h"
+#include "wine/testbed/saver_test.h"
 #include "wine/testbed/temp_folder.h"
 
 namespace {
@@ -14,7 +15,7 @@ namespace {
 constexpr DWORD kAtOnce = 15000;
 const wchar_t* const kPreviewCaption = L"Preview Window";
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public testbed::SaverTest {
  protected:
   testbed::TempFolder folder_;
   std::wstring saver_ = folder_.CopySaverHere();
@@ -55,22 +56,11 @@ TEST_F(StartupTest, DisplayModesOpenTheDisplay) {
 }
 
 TEST_F(StartupTest, PasswordModeOnTheOlderPlatformHandsOverAndEnds) {
-  // Wine reports the older platform for a program named in AppDefaults; a name of its own keeps
-  // the setting away from the other tests.
-  std::wstring olderSaver = folder_.File(L"rubblit98.scr");
-  ASSERT_TRUE(::CopyFileW(saver_.c_str(), olderSaver.c_str(), FALSE));
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\rubblit98.scr", 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const wchar_t version[] = L"win98";
-  ::RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof version);
-  ::RegCloseKey(key);
+  testbed::OlderPlatform older;
   for (const wchar_t* arguments : {L"/a 1234", L"/a:0", L"/a abc", L"/a"}) {
-    testbed::SaverProcess process(olderSaver, arguments);
+    testbed::SaverProcess process(saver_, arguments);
     ExpectEndsAtOnce(process, arguments);
   }
-  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\rubblit98.scr");
 }
 
 TEST_F(StartupTest, PreviewBecomesAChildOfTheHostAndEndsWithIt) {

@@ -3,9 +3,26 @@
 #include <utility>
 #include <vector>
 
+#include "forms/handles.h"
+
 namespace testbed {
 
 namespace {
+
+const wchar_t kOlderPlatformKey[] = L"Software\\Wine\\AppDefaults\\rubblit.scr";
+
+// The job every started saver joins: closed when the test process ends, however it ends, and
+// its processes with it.
+HANDLE SaverJob() {
+  static forms::KernelHandle job([] {
+    HANDLE created = ::CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (created) ::SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return created;
+  }());
+  return job.get();
+}
 
 struct WindowSearch {
   DWORD processId;
@@ -53,8 +70,10 @@ void SaverProcess::Start(const std::wstring& program, const std::wstring& comman
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (::CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                       &startup, &info)) {
+  if (::CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                       folder.c_str(), &startup, &info)) {
+    if (HANDLE job = SaverJob()) ::AssignProcessToJobObject(job, info.hProcess);
+    ::ResumeThread(info.hThread);
     ::CloseHandle(info.hThread);
     process_ = info.hProcess;
     id_ = info.dwProcessId;
@@ -77,6 +96,10 @@ bool SaverProcess::WaitForExit(DWORD milliseconds) const {
   return process_ && ::WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
 }
 
+bool SaverProcess::WaitForInputIdle(DWORD milliseconds) const {
+  return process_ && ::WaitForInputIdle(process_, milliseconds) == 0;
+}
+
 DWORD SaverProcess::ExitCode() const {
   DWORD code = STILL_ACTIVE;
   if (process_) ::GetExitCodeProcess(process_, &code);
@@ -87,9 +110,36 @@ HWND SaverProcess::WaitForWindow(const std::wstring& caption, DWORD milliseconds
   DWORD start = ::GetTickCount();
   for (;;) {
     if (HWND window = FindProcessWindow(id_, caption)) return window;
-    if (::GetTickCount() - start >= milliseconds || WaitForExit(0)) return nullptr;
-    ::Sleep(20);
+    if (::GetTickCount() - start >= milliseconds || WaitForExit(20)) return nullptr;
   }
 }
+
+void ClearSaverLeftovers() {
+  for (const wchar_t* caption : {L"Rubblit(main)", L"Rubblitの設定"}) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+      HWND window = ::FindWindowW(nullptr, caption);
+      if (!window) break;
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(window, &owner);
+      forms::KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, owner));
+      if (!process || owner == ::GetCurrentProcessId()) break;
+      ::TerminateProcess(process.get(), 99);
+      ::WaitForSingleObject(process.get(), 10000);
+    }
+  }
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kOlderPlatformKey);
+}
+
+OlderPlatform::OlderPlatform() {
+  HKEY key = nullptr;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kOlderPlatformKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return;
+  const wchar_t version[] = L"win98";
+  ::RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof version);
+  ::RegCloseKey(key);
+}
+
+OlderPlatform::~OlderPlatform() { ::RegDeleteKeyW(HKEY_CURRENT_USER, kOlderPlatformKey); }
 
 }  // namespace testbed
