@@ -250,12 +250,8 @@ TEST_F(PictureShow, OwnSizeCentresASmallPictureAndShowsTheMiddleOfALargeOne) {
 }
 
 TEST_F(PictureShow, BadFilesAndAFileDeletedAfterTheScanRepeatThePictureBeforeThem) {
-  const std::string jpeg = JpegBytes(64, 48, TwoBands(kRed, kGreen, 48));
-  ASSERT_FALSE(jpeg.empty());
   // Listed first: nothing has been shown yet when they fail.
   pictures_.WriteBytes(L"1-empty.bmp", "");
-  pictures_.WriteBytes(L"2-cut.jpg", Truncated(jpeg, 100));
-  pictures_.WriteBytes(L"3-damaged.gif", Flipped(GifBytes(64, 48, TwoBands(kRed, kGreen, 48)), 0, 3));
   pictures_.WriteBytes(L"4-text.jpg", "This is not a picture, only some text.\r\n");
   pictures_.WriteBytes(L"5-huge.bmp", BmpClaimingSize(30000, 30000));
   pictures_.WriteBytes(L"6-good.bmp", Bmp(640, 480, kTwoBands[0]));

@@ -38,22 +38,6 @@ TEST(PictureSurface, ResizeMakesABlackPictureSelectedIntoTheSurfaceAndDropsTheOl
   EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(surface.dc(), 15, 7));
 }
 
-TEST(PictureSurface, ASizeBelowOneIsRefusedAndTheOldPictureStays) {
-  forms::PictureSurface surface;
-  EXPECT_FALSE(surface.Resize(0, 0));
-  EXPECT_EQ(nullptr, surface.bitmap());
-  ASSERT_TRUE(surface.Resize(5, 6));
-  ::SetPixel(surface.dc(), 1, 1, RGB(0, 0, 255));
-  HBITMAP kept = surface.bitmap();
-  for (SIZE size : {SIZE{0, 6}, SIZE{5, 0}, SIZE{-1, 6}, SIZE{5, -6}, SIZE{-3, -3}}) {
-    EXPECT_FALSE(surface.Resize(size.cx, size.cy)) << size.cx << " x " << size.cy;
-    EXPECT_EQ(kept, surface.bitmap());
-    EXPECT_EQ(5, surface.width());
-    EXPECT_EQ(6, surface.height());
-  }
-  EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(surface.dc(), 1, 1));
-}
-
 TEST(PictureSurface, ReleasesItsContextAndPictureWhenItGoes) {
   HDC dc;
   HBITMAP bitmap;

@@ -96,17 +96,6 @@ TEST_F(PreviewFormTest, ASmallerPaneShowsTheTopLeftOfThePicture) {
   EXPECT_EQ(dark, 0);
 }
 
-TEST_F(PreviewFormTest, APaneTooWideForSixteenBitTwipsGetsNoWidth) {
-  testbed::HostWindow host(L"host", 0, 0, 2200, 90, false);
-  PreviewForm form(program_.get());
-  ASSERT_TRUE(EmbedPreview(form, host.HandleText()));
-  RECT formRect{};
-  ::GetWindowRect(form.handle(), &formRect);
-  EXPECT_EQ(formRect.right - formRect.left, 0);
-  EXPECT_EQ(formRect.bottom - formRect.top, 90);
-  EXPECT_EQ(::GetParent(form.handle()), host.get());
-}
-
 TEST_F(PreviewFormTest, TheFormGoesWithTheHostAndEndsTheMessageLoop) {
   testbed::HostWindow host(L"host", 40, 40, 200, 150);
   PreviewForm form(program_.get());

@@ -11,6 +11,11 @@ namespace {
 
 const wchar_t kOlderPlatformKey[] = L"Software\\Wine\\AppDefaults\\rubblit.scr";
 
+void RemoveOlderPlatform() {
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, (std::wstring(kOlderPlatformKey) + L"\\DllOverrides").c_str());
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kOlderPlatformKey);
+}
+
 // The job every started saver joins: closed when the test process ends, however it ends, and
 // its processes with it.
 HANDLE SaverJob() {
@@ -127,19 +132,28 @@ void ClearSaverLeftovers() {
       ::WaitForSingleObject(process.get(), 10000);
     }
   }
-  ::RegDeleteKeyW(HKEY_CURRENT_USER, kOlderPlatformKey);
+  RemoveOlderPlatform();
 }
 
-OlderPlatform::OlderPlatform() {
+namespace {
+
+void SetText(const std::wstring& keyName, const wchar_t* name, const std::wstring& value) {
   HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kOlderPlatformKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
       ERROR_SUCCESS)
     return;
-  const wchar_t version[] = L"win98";
-  ::RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof version);
+  ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   ::RegCloseKey(key);
 }
 
-OlderPlatform::~OlderPlatform() { ::RegDeleteKeyW(HKEY_CURRENT_USER, kOlderPlatformKey); }
+}  // namespace
+
+OlderPlatform::OlderPlatform(bool standInMpr) {
+  SetText(kOlderPlatformKey, L"Version", L"win98");
+  if (standInMpr) SetText(std::wstring(kOlderPlatformKey) + L"\\DllOverrides", L"mpr", L"native");
+}
+
+OlderPlatform::~OlderPlatform() { RemoveOlderPlatform(); }
 
 }  // namespace testbed

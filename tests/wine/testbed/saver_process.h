@@ -44,10 +44,11 @@ class SaverProcess {
 // start refuse or take the wrong platform.
 void ClearSaverLeftovers();
 
-// The older Windows, as Wine emulates it for rubblit.scr while this lives.
+// The older Windows, as Wine emulates it for rubblit.scr while this lives; with standInMpr, its
+// mpr.dll is the one beside it rather than Wine's.
 class OlderPlatform {
  public:
-  OlderPlatform();
+  explicit OlderPlatform(bool standInMpr = false);
   ~OlderPlatform();
   OlderPlatform(const OlderPlatform&) = delete;
   OlderPlatform& operator=(const OlderPlatform&) = delete;
