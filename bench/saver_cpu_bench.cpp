@@ -8,7 +8,7 @@
 #include "bench/running_saver.h"
 #include "display/display_form.h"
 #include "forms/frame_pacer.h"
-#include "startup/common_module.h"
+#include "common/common_module.h"
 
 namespace {
 

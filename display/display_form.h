@@ -2,7 +2,7 @@
 // window is destroyed from outside; input ends the process inside the window's handlers.
 #pragma once
 
-#include "startup/common_module.h"
+#include "common/common_module.h"
 
 void LoadDisplayForm(CommonModule& common);
 // The same with the animation paced to another number of passes a second: benchmarks compare the

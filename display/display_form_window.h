@@ -17,7 +17,7 @@
 #include "forms/picture_surface.h"
 #include "forms/stirred_random.h"
 #include "forms/window.h"
-#include "startup/common_module.h"
+#include "common/common_module.h"
 #include "startup/movement_rule.h"
 
 class DisplayForm : public forms::Window {

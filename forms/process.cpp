@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "forms/handles.h"
-#include "startup/arguments.h"
-#include "startup/preview_layout.h"
+#include "forms/command_line.h"
+#include "forms/twips.h"
 
 namespace forms {
 

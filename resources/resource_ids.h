@@ -7,4 +7,14 @@
 #define IDC_HAND_POINTER 101
 #define IDR_PREVIEW_PICTURE 201
 
+// The settings dialog's skin, in the formats the pictures come in (see scripts/make_skin_pictures.py).
+#define IDR_SKIN_TILE 301
+#define IDR_SKIN_HEADER 302
+#define IDR_SKIN_BUTTON_NORMAL 303
+#define IDR_SKIN_BUTTON_PRESSED 304
+#define IDR_SKIN_OPTION_ON 305
+#define IDR_SKIN_OPTION_OFF 306
+#define IDR_SKIN_CHECK_ON 307
+#define IDR_SKIN_CHECK_OFF 308
+
 #endif

@@ -9,19 +9,6 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 }  // namespace
 
-std::wstring ArgumentString(const std::wstring& commandLine) {
-  std::size_t end = 0;
-  if (!commandLine.empty() && commandLine[0] == L'"') {
-    std::size_t closing = commandLine.find(L'"', 1);
-    if (closing == std::wstring::npos) return std::wstring();
-    end = closing + 1;
-  } else {
-    while (end < commandLine.size() && !IsBlank(commandLine[end])) ++end;
-  }
-  if (end < commandLine.size() && IsBlank(commandLine[end])) ++end;
-  return commandLine.substr(end);
-}
-
 std::wstring ModeLetter(const std::wstring& argumentString) {
   if (argumentString.size() < 2) return std::wstring();
   wchar_t letter = argumentString[1];

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-// What follows the program's own path (quoted or not) and the one blank after it, exactly as the
-// host passed it: further blanks stay, so " /s" keeps its leading blank.
-std::wstring ArgumentString(const std::wstring& commandLine);
+#include "forms/command_line.h"
+
+using forms::ArgumentString;
 
 // The second character of the argument string, upper-cased; empty when there are fewer than two.
 // The first character is not looked at, so "/s", "-s" and "xs" all give "S".

@@ -12,7 +12,7 @@
 #include "forms/stirred_random.h"
 #include "images/show_order.h"
 #include "startup/arguments.h"
-#include "startup/common_module.h"
+#include "common/common_module.h"
 #include "startup/password_change.h"
 #include "startup/preview_embedding.h"
 #include "startup/preview_form.h"

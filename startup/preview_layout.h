@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-// 1440 divided by the display's logical pixels per inch: 15 at 96 dpi. A dpi that is not positive
-// (the device could not be asked) counts as 96.
-double TwipsPerPixel(int logicalDpi);
+#include "forms/twips.h"
+
+using forms::TwipsPerPixel;
 
 struct PaneTwips {
   std::int16_t width = 0;

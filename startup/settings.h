@@ -5,7 +5,7 @@
 #include <string>
 
 #include "images/directory_reader.h"
-#include "startup/common_module.h"
+#include "common/common_module.h"
 
 // Profile-string access to the one settings file. The Win32 implementation uses the system's
 // profile functions; tests may supply their own.
