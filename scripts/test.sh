@@ -41,8 +41,8 @@ run_stage() {
   sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) \.*[ *]*([A-Za-z]+( Run)?).*/\1 \2/p' "$log" | sort >"$dir/results.txt"
   local passed failed skipped missing
   passed=$(grep -c ' Passed$' "$dir/results.txt")
-  skipped=$(grep -cE ' (Skipped|Not Run)$' "$dir/results.txt")
-  failed=$(grep -cvE ' (Passed|Skipped|Not Run)$' "$dir/results.txt")
+  skipped=$(grep -c ' Skipped$' "$dir/results.txt")
+  failed=$(grep -cvE ' (Passed|Skipped)$' "$dir/results.txt")
   registered_tests "$dir" "$include" "$exclude" >"$dir/registered.txt"
   missing=$(cut -d' ' -f1 "$dir/results.txt" | comm -23 "$dir/registered.txt" -)
   local registered ran

@@ -65,11 +65,13 @@ std::string Bmp(int width, int height, const std::vector<std::uint32_t>& bands) 
   return BmpBytes(width, height, 24, Bands(bands, height));
 }
 
-// Whether the screen shows this picture where it must stand: nothing lit outside its area, and
-// inside it the picture's colours but for a few pixels that a scaled or blurred band edge, or a
-// streak of such a pixel, may hold. A column whose front has not yet come up from the bottom
-// still holds what was there before; it must not be most of them.
-bool ShowsOnly(const ScreenShot& shot, const Shown& picture) {
+enum class Seen { Showing, Emerging, Other };
+
+// How the screen shows this picture. Showing: nothing lit outside its area, and inside it the
+// picture's colours but for a few pixels that a scaled or blurred band edge, or a streak of such a
+// pixel, may hold. Emerging: nothing lit outside its area, but most of its columns still hold what
+// was there before, their front not yet up from the bottom.
+Seen Look(const ScreenShot& shot, const Shown& picture) {
   const RECT& a = picture.area;
   int inside = 0, foreign = 0, columns = 0, waiting = 0;
   for (int x = 1; x < shot.width; x += 9) {
@@ -83,17 +85,18 @@ bool ShowsOnly(const ScreenShot& shot, const Shown& picture) {
         inside += painted;
         foreign += painted && BandOf(picture, pixel) < 0;
       } else if (pixel != 0 && (x < a.left - 2 || x >= a.right + 2 || y < a.top - 2 || y >= a.bottom + 2)) {
-        return false;
+        return Seen::Other;
       }
     }
   }
-  return waiting * 2 < columns && foreign * 10 <= inside;
+  if (waiting * 2 >= columns) return Seen::Emerging;
+  return foreign * 10 <= inside ? Seen::Showing : Seen::Other;
 }
 
 struct Watch {
   std::vector<int> cycles;  // the pictures in the order their cycles began
   int shots = 0;
-  int misplaced = 0;  // screenshots that showed no picture as it must stand
+  int misplaced = 0;  // screenshots that showed no picture as it must stand, nor one emerging
 };
 
 // Watches until the cycles of count pictures have begun or the time is up. A cycle of picture i
@@ -109,12 +112,15 @@ Watch WatchShow(const std::vector<Shown>& pictures, std::size_t count, DWORD mil
     const ScreenShot shot = CaptureScreen();
     ++watch.shots;
     int showing = -1;
+    bool emerging = false;
     for (int i = 0; i < static_cast<int>(pictures.size()) && showing < 0; ++i) {
-      if (ShowsOnly(shot, pictures[i])) showing = i;
+      const Seen seen = Look(shot, pictures[i]);
+      if (seen == Seen::Showing) showing = i;
+      emerging = emerging || seen == Seen::Emerging;
     }
     if (everyShot) everyShot(shot, showing);
     if (showing < 0) {
-      ++watch.misplaced;
+      watch.misplaced += !emerging;
       continue;
     }
     const Shown& picture = pictures[showing];
