@@ -1,5 +1,6 @@
-// Loading a 12-megapixel JPEG and scaling it for a 1920 x 1080 screen, as the display does with
-// every picture: time for the load and for the scale, and the memory the process needed at most.
+// Loading a 12-megapixel JPEG whole at its own size and then scaling it for a 1920 x 1080 screen
+// with GDI: time for the load and for the scale, and the memory the process needed at most. (The
+// display has the loader scale while it decodes; next_picture_bench measures that.)
 // Run without arguments it makes the picture, then measures in a fresh process of its own, so
 // that the encoder's memory does not count in the peak.
 #include <windows.h>

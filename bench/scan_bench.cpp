@@ -97,7 +97,7 @@ bool MakeFiles(const std::wstring& folder, int count) {
 void RemoveFolder(const std::wstring& folder) {
   std::vector<std::wstring> names;
   forms::FileSystemDirectory directory;
-  directory.FindNames(folder + L"\\*.*", false, [&names](const std::wstring& name) {
+  directory.FindNames(folder + L"\\*.*", false, [&names](const std::wstring& name, std::uint32_t) {
     names.push_back(name);
     return true;
   });
@@ -139,7 +139,7 @@ bool Measure(const std::wstring& base, int count) {
 
   // The list as the scan holds it just before sorting: every file in the system's order.
   ImageList unsorted;
-  directory.FindNames(folder + L"\\*.jpg", false, [&](const std::wstring& name) {
+  directory.FindNames(folder + L"\\*.jpg", false, [&](const std::wstring& name, std::uint32_t) {
     unsorted.ImageFiles.push_back(folder + L"\\" + name);
     return true;
   });

@@ -10,11 +10,8 @@ std::int32_t ToInt32(std::int64_t value) {
                                                             std::numeric_limits<std::int32_t>::max()));
 }
 
-bool ShouldDraw(SweepPhase phase, std::int32_t frontRow, std::int32_t scaleHeight) {
-  // A front on row 0 is built up as a line of length zero, but there is nothing left below it to collapse.
-  const std::int32_t top = phase == SweepPhase::BuildUp ? 0 : 1;
-  return frontRow >= top && frontRow <= scaleHeight;
-}
+// A front on row 0 has nothing above it to build up and nothing left below it to collapse.
+bool FrontInPicture(std::int32_t frontRow, std::int32_t scaleHeight) { return frontRow >= 1 && frontRow <= scaleHeight; }
 
 }  // namespace
 
@@ -38,11 +35,13 @@ bool RunSweep(SweepPhase phase, const SweepInput& input, SweepState& state, Line
     const std::int32_t column = state.SweepColumn;
     if (column >= input.ScaleWidth || static_cast<std::size_t>(column) >= input.Profile.size()) continue;
     state.FrontRow = ToInt32(std::int64_t{state.FrontLevel} - input.Profile[static_cast<std::size_t>(column)]);
-    if (!ShouldDraw(phase, state.FrontRow, sh)) continue;
+    if (!FrontInPicture(state.FrontRow, sh)) continue;
     const PixelRecord* colour = input.Pixels.At(column, state.FrontRow);
     if (!colour) continue;
+    // The build-up stops just above the front: the row on the front keeps the colour the pass before
+    // gave it, which is its own picture row, so at Speed 1 every row ends up showing its own row.
     if (phase == SweepPhase::BuildUp)
-      sink.DrawLine(column, 0, state.FrontRow, *colour);
+      sink.DrawLine(column, 0, state.FrontRow - 1, *colour);
     else
       sink.DrawLine(column, state.FrontRow, sh, *colour);
   } while (std::int64_t{state.FrontLevel} - input.ProfileMin > 0);

@@ -35,6 +35,11 @@ DisplayForm::DisplayForm(CommonModule& common, int passesPerSecond)
     : common_(common), pacer_(passesPerSecond), Display() {}
 
 void DisplayForm::Load() {
+  // Read once here, so that the input handlers, which end the session, allocate nothing.
+  session_.argumentString = forms::ProcessArgumentString();
+  session_.loopActive = &LoopActive;
+  session_.unloadForm = [this] { Destroy(); };
+  session_.terminate = [] { forms::EndProcess(); };
   ScreenWidthPx = ScreenPixels(SM_CXSCREEN);
   ScreenHeightPx = ScreenPixels(SM_CYSCREEN);
   CreateOptions options;
@@ -47,6 +52,7 @@ void DisplayForm::Load() {
   options.icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RUBBLIT));
   // Hidden until the first picture is ready: the desktop is captured without the saver on it.
   if (!Create(options)) return;
+  session_.form = handle();
 
   if (common_.images.ImageCount != 0) {
     ImageIndex = 0;
@@ -77,32 +83,20 @@ void DisplayForm::CaptureDesktop() {
 
 void DisplayForm::PrepareNextPicture() {
   ImageIndex = AdvanceImageIndex(ImageIndex);
+  // The loader scales or cuts the picture to what the screen shows, so that a photograph is not
+  // held at its own size beside its decoder's copy.
   std::optional<forms::LoadedPicture> Pic_Orgn;
-  if (auto file = PictureFileAt(common_.ShowOrder, common_.images, ImageIndex)) {
-    Pic_Orgn = forms::LoadPictureFile(*file);
+  if (const std::wstring* file = PictureFileAt(common_.ShowOrder, common_.images, ImageIndex)) {
+    const bool fullScreen = common_.settings.ImageSize != 0;
+    Pic_Orgn = forms::LoadPictureFile(*file, [this, fullScreen](std::int32_t width, std::int32_t height) {
+      return ShownView(width, height, fullScreen, ScreenWidthPx, ScreenHeightPx);
+    });
   }
-  // A file that cannot be loaded shows the picture before it again. Scaling that picture anew would
-  // give exactly what Master still holds, so Master is kept instead of the picture at its own
-  // size, which for a large photograph would hold tens of megabytes for the whole session; it
-  // goes before the snapshot is taken.
-  if (Pic_Orgn) {
-    const std::int32_t width = Pic_Orgn->width();
-    const std::int32_t height = Pic_Orgn->height();
-    if (common_.settings.ImageSize != 0) {
-      PictureSize shown = FullScreenSize(width, height, ScreenWidthPx, ScreenHeightPx);
-      if (Master.Resize(shown.Width, shown.Height)) {
-        ::SetStretchBltMode(Master.dc(), COLORONCOLOR);
-        ::StretchBlt(Master.dc(), 0, 0, shown.Width, shown.Height, Pic_Orgn->dc(), 0, 0, width, height, SRCCOPY);
-      }
-    } else {
-      PictureCrop crop = ActualSizeCrop(width, height, ScreenWidthPx, ScreenHeightPx);
-      if (Master.Resize(crop.Width, crop.Height)) {
-        ::BitBlt(Master.dc(), 0, 0, crop.Width, crop.Height, Pic_Orgn->dc(), crop.SourceLeft, crop.SourceTop,
-                 SRCCOPY);
-      }
-    }
-    Pic_Orgn.reset();
+  // A file that cannot be loaded shows the picture before it again, which is what Master still holds.
+  if (Pic_Orgn && Master.Resize(Pic_Orgn->width(), Pic_Orgn->height())) {
+    ::BitBlt(Master.dc(), 0, 0, Pic_Orgn->width(), Pic_Orgn->height(), Pic_Orgn->dc(), 0, 0, SRCCOPY);
   }
+  Pic_Orgn.reset();
   Pixels = PixelGrid(Master.width(), Master.height());
   ReadPixels(Master, Pixels);
   BuildProfile(profile_, Master.width(), random_);
@@ -115,7 +109,11 @@ void DisplayForm::RunCollapse() {
   Display.Clear();
   for (;;) {
     Display.Resize(Master.width(), Master.height());
+    const DisplayPlacement previous = displayPlacement_;
     displayPlacement_ = PlaceDisplay(ScreenWidthPx, ScreenHeightPx, Display.width(), Display.height());
+    // The recorded point is in Display's coordinates, and the pointer did not move with Display.
+    firstMouse_.X += static_cast<float>(previous.Left - displayPlacement_.Left);
+    firstMouse_.Y += static_cast<float>(previous.Top - displayPlacement_.Top);
     if (handle()) {
       ::InvalidateRect(handle(), nullptr, FALSE);
       ::UpdateWindow(handle());
@@ -189,7 +187,7 @@ void DisplayForm::OnMouseMove(int x, int y) {
   const DisplayPlacement& at = displayPlacement_;
   // Only movement over Display counts; the black border around a small picture is not Display.
   if (x < at.Left || y < at.Top || x >= at.Left + Display.width() || y >= at.Top + Display.height()) return;
-  bool withoutSwitch = forms::ProcessArgumentString().empty();
+  const bool withoutSwitch = session_.argumentString.empty();
   auto verdict = ApplyMovementRule(firstMouse_, withoutSwitch, static_cast<float>(x - at.Left),
                                    static_cast<float>(y - at.Top));
   if (verdict != MovementVerdict::EndSession) return;
@@ -197,12 +195,4 @@ void DisplayForm::OnMouseMove(int x, int y) {
   firstMouse_.Seen = 0;
 }
 
-void DisplayForm::EndSaver() {
-  SaverSession session;
-  session.form = handle();
-  session.argumentString = forms::ProcessArgumentString();
-  session.loopActive = &LoopActive;
-  session.unloadForm = [this] { Destroy(); };
-  session.terminate = [] { forms::EndProcess(); };
-  ::EndSaver(session);
-}
+void DisplayForm::EndSaver() { ::EndSaver(session_); }

@@ -19,6 +19,7 @@
 #include "forms/window.h"
 #include "common/common_module.h"
 #include "startup/movement_rule.h"
+#include "startup/session_end.h"
 
 class DisplayForm : public forms::Window {
  public:
@@ -57,4 +58,5 @@ class DisplayForm : public forms::Window {
   std::int16_t LoopActive = 0;
   JaggedProfile profile_;
   FirstMouse firstMouse_;
+  SaverSession session_;
 };

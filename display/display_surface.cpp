@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 DisplaySurface::DisplaySurface() { ForgetChanges(); }
 
@@ -13,8 +14,8 @@ bool DisplaySurface::Resize(std::int32_t width, std::int32_t height) {
     ForgetChanges();
     return true;
   }
-  auto resized = std::make_unique<forms::PictureSurface>();
-  if (!resized->Resize(width, height)) return false;
+  std::unique_ptr<forms::PictureSurface> resized(new (std::nothrow) forms::PictureSurface);
+  if (!resized || !resized->Resize(width, height)) return false;
   ::GdiFlush();
   if (buffer_) {
     std::int32_t keepWidth = std::min(width, buffer_->width()), keepHeight = std::min(height, buffer_->height());

@@ -31,6 +31,16 @@ PictureCrop ActualSizeCrop(std::int32_t pictureWidth, std::int32_t pictureHeight
   return {width, height, HalfDifference(pictureWidth, width), HalfDifference(pictureHeight, height)};
 }
 
+forms::PictureView ShownView(std::int32_t pictureWidth, std::int32_t pictureHeight, bool fullScreen,
+                             std::int16_t screenWidthPx, std::int16_t screenHeightPx) {
+  if (fullScreen) {
+    const PictureSize shown = FullScreenSize(pictureWidth, pictureHeight, screenWidthPx, screenHeightPx);
+    return {{0, 0, pictureWidth, pictureHeight}, shown.Width, shown.Height};
+  }
+  const PictureCrop crop = ActualSizeCrop(pictureWidth, pictureHeight, screenWidthPx, screenHeightPx);
+  return {{crop.SourceLeft, crop.SourceTop, crop.Width, crop.Height}, crop.Width, crop.Height};
+}
+
 std::int16_t AdvanceImageIndex(std::int16_t imageIndex) {
   return imageIndex < std::numeric_limits<std::int16_t>::max() ? static_cast<std::int16_t>(imageIndex + 1)
                                                                : imageIndex;
@@ -43,12 +53,12 @@ bool FinishImageIndex(std::int16_t& imageIndex, std::int16_t imageCount) {
   return imageCount > 1;
 }
 
-std::optional<std::wstring> PictureFileAt(const std::vector<std::int16_t>& showOrder, const ImageList& images,
-                                          std::int16_t imageIndex) {
+const std::wstring* PictureFileAt(const std::vector<std::int16_t>& showOrder, const ImageList& images,
+                                  std::int16_t imageIndex) {
   if (imageIndex < 1 || imageIndex > images.ImageCount || static_cast<std::size_t>(imageIndex) >= showOrder.size())
-    return std::nullopt;
+    return nullptr;
   const std::int16_t fileIndex = showOrder[static_cast<std::size_t>(imageIndex)];
   if (fileIndex < 1 || fileIndex > images.ImageCount || static_cast<std::size_t>(fileIndex) >= images.ImageFiles.size())
-    return std::nullopt;
-  return images.ImageFiles[static_cast<std::size_t>(fileIndex)];
+    return nullptr;
+  return &images.ImageFiles[static_cast<std::size_t>(fileIndex)];
 }

@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "forms/picture_orientation.h"
 #include "images/image_list.h"
 
 struct PictureSize {
@@ -31,6 +31,11 @@ struct PictureCrop {
 PictureCrop ActualSizeCrop(std::int32_t pictureWidth, std::int32_t pictureHeight, std::int16_t screenWidthPx,
                            std::int16_t screenHeightPx);
 
+// What the picture loader delivers of a picture of width x height (upright): full screen, the
+// whole picture at FullScreenSize; at its own size, the ActualSizeCrop part.
+forms::PictureView ShownView(std::int32_t pictureWidth, std::int32_t pictureHeight, bool fullScreen,
+                             std::int16_t screenWidthPx, std::int16_t screenHeightPx);
+
 // The position in the show order of the picture to prepare next.
 std::int16_t AdvanceImageIndex(std::int16_t imageIndex);
 
@@ -38,7 +43,7 @@ std::int16_t AdvanceImageIndex(std::int16_t imageIndex);
 // result tells whether the show order must be built anew (not for a single image).
 bool FinishImageIndex(std::int16_t& imageIndex, std::int16_t imageCount);
 
-// The file at position imageIndex of the show order; nothing when the position or the index it
-// holds lies outside the lists.
-std::optional<std::wstring> PictureFileAt(const std::vector<std::int16_t>& showOrder, const ImageList& images,
+// The file at position imageIndex of the show order, as the list holds it; nullptr when the
+// position or the index it holds lies outside the lists.
+const std::wstring* PictureFileAt(const std::vector<std::int16_t>& showOrder, const ImageList& images,
                                           std::int16_t imageIndex);

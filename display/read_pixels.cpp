@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "forms/handles.h"
 
@@ -44,15 +45,16 @@ void ReadPixels(forms::PictureSurface& surface, PixelGrid& pixels) {
   HBITMAP picture = static_cast<HBITMAP>(swap.previous());
   if (!picture) return;
 
-  // A 32-bit BI_RGB pixel is stored as Blue, Green, Red, Reserved: exactly a PixelRecord.
-  std::vector<PixelRecord> buffer(static_cast<size_t>(count));
-  if (::GetDIBits(dc, picture, 0, static_cast<UINT>(height), buffer.data(), reinterpret_cast<BITMAPINFO*>(&info),
-                  DIB_RGB_COLORS) == 0)
+  // A 32-bit BI_RGB pixel is stored as Blue, Green, Red, Reserved: exactly a PixelRecord. Without
+  // the memory for it the snapshot stays black, as after a failed transfer.
+  std::unique_ptr<PixelRecord[]> buffer(new (std::nothrow) PixelRecord[static_cast<size_t>(count)]);
+  if (!buffer || ::GetDIBits(dc, picture, 0, static_cast<UINT>(height), buffer.get(),
+                             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == 0)
     return;
 
   // The buffer holds the bottom row first: buffer row r is the picture's row height - 1 - r.
   for (std::int32_t r = 0; r < height; ++r) {
-    const PixelRecord* source = buffer.data() + static_cast<size_t>(r) * static_cast<size_t>(width);
+    const PixelRecord* source = buffer.get() + static_cast<size_t>(r) * static_cast<size_t>(width);
     for (std::int32_t c = 0; c < width; ++c) {
       PixelRecord* target = pixels.At(c, height - r);
       if (target) *target = source[c];

@@ -13,10 +13,13 @@ bool Listed(const WIN32_FIND_DATAW& found, bool includeDirectories) {
   return includeDirectories || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The search reports the same bits as an attribute query of the file, which under Wine costs a
+// second walk through the folder per file; "normal" stands for no bit at all.
+std::uint32_t AttributeValue(DWORD attributes) { return attributes == FILE_ATTRIBUTE_NORMAL ? 0 : attributes; }
+
 }  // namespace
 
-bool FileSystemDirectory::FindNames(const std::wstring& pattern, bool includeDirectories,
-                                    const std::function<bool(const std::wstring& name)>& onName) {
+bool FileSystemDirectory::FindNames(const std::wstring& pattern, bool includeDirectories, const OnName& onName) {
   WIN32_FIND_DATAW found;
   FindHandle search(::FindFirstFileW(pattern.c_str(), &found));
   if (!search.valid()) {
@@ -24,16 +27,11 @@ bool FileSystemDirectory::FindNames(const std::wstring& pattern, bool includeDir
     return ::GetLastError() == ERROR_FILE_NOT_FOUND;
   }
   do {
-    if (Listed(found, includeDirectories) && !onName(found.cFileName)) return true;
+    if (Listed(found, includeDirectories) && !onName(found.cFileName, AttributeValue(found.dwFileAttributes))) {
+      return true;
+    }
   } while (::FindNextFileW(search.get(), &found));
   return ::GetLastError() == ERROR_NO_MORE_FILES;
-}
-
-std::optional<std::uint32_t> FileSystemDirectory::FileAttributes(const std::wstring& path) {
-  DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-  if (attributes == FILE_ATTRIBUTE_NORMAL) return 0;
-  return attributes;
 }
 
 }  // namespace forms

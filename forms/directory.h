@@ -1,4 +1,4 @@
-// The file system as the image scan sees it: wildcard searches and attribute bits.
+// The file system as the image scan sees it: wildcard searches with the attribute bits they report.
 #pragma once
 
 #include "images/directory_reader.h"
@@ -7,9 +7,7 @@ namespace forms {
 
 class FileSystemDirectory : public DirectoryReader {
  public:
-  bool FindNames(const std::wstring& pattern, bool includeDirectories,
-                 const std::function<bool(const std::wstring& name)>& onName) override;
-  std::optional<std::uint32_t> FileAttributes(const std::wstring& path) override;
+  bool FindNames(const std::wstring& pattern, bool includeDirectories, const OnName& onName) override;
 };
 
 }  // namespace forms

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "forms/exif_orientation.h"
+
 namespace forms {
 namespace {
 
@@ -10,6 +12,11 @@ namespace {
 class Bytes {
  public:
   Bytes(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
+  // The bytes from offset on, at most count of them, for a reader that checks its own bounds.
+  const unsigned char* At(std::size_t offset) const { return data_ + offset; }
+  std::size_t Available(std::size_t offset, std::size_t count) const {
+    return offset >= size_ ? 0 : std::min(count, size_ - offset);
+  }
   bool Has(std::size_t offset, std::size_t count) const { return offset <= size_ && count <= size_ - offset; }
   std::optional<std::uint32_t> U8(std::size_t at) const {
     if (!Has(at, 1)) return std::nullopt;
@@ -144,10 +151,11 @@ bool IsStartOfFrame(std::uint32_t marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// Walks the marker segments up to the frame header; segments before it (the Exif thumbnail's
-// among them) are skipped whole by their lengths.
+// Walks the marker segments up to the frame header, taking the orientation from the first Exif
+// segment; the others before it (the Exif thumbnail's among them) are skipped whole by their lengths.
 std::optional<PictureHeader> ReadJpeg(const Bytes& file) {
   std::size_t at = 2;
+  std::optional<std::uint16_t> orientation;
   for (;;) {
     auto introducer = file.U8(at);
     if (!introducer || *introducer != 0xFF) return std::nullopt;
@@ -162,7 +170,17 @@ std::optional<PictureHeader> ReadJpeg(const Bytes& file) {
     if (IsStartOfFrame(*marker)) {
       auto height = file.U16BE(at + 3), width = file.U16BE(at + 5);
       if (!height || !width) return std::nullopt;
-      return Raster(PictureKind::Jpeg, *width, *height);
+      auto header = Raster(PictureKind::Jpeg, *width, *height);
+      if (header) header->orientation = orientation.value_or(kUprightAsStored);
+      return header;
+    }
+    constexpr std::uint32_t kApp1 = 0xE1;
+    if (*marker == kApp1 && !orientation) {
+      const std::size_t payload = at + 2;
+      const std::size_t available = file.Available(payload, *length - 2);
+      if (available >= 6 && std::memcmp(file.At(payload), "Exif\0\0", 6) == 0) {
+        orientation = ExifOrientation(file.At(payload), available);
+      }
     }
     at += *length;
   }

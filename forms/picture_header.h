@@ -18,6 +18,9 @@ struct PictureHeader {
   std::uint32_t width;
   std::uint32_t height;
   std::uint32_t unitsPerInch;
+  // JPEG: the Exif orientation recorded before the frame (see exif_orientation.h); width and
+  // height above are as stored. Every other kind stands as stored.
+  std::uint16_t orientation = 1;
 };
 
 // Recognises the four kinds by content, whatever the file is called; bytes and size are the

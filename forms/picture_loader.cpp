@@ -1,11 +1,9 @@
 #include "forms/picture_loader.h"
 
-#include <ocidl.h>
-#include <olectl.h>
-
 #include <cstdint>
 #include <utility>
 
+#include "forms/picture_decoders.h"
 #include "forms/picture_header.h"
 
 namespace forms {
@@ -37,11 +35,16 @@ bool ReadWhole(HANDLE file, unsigned char* into, DWORD size) {
   return true;
 }
 
+struct CheckedFile {
+  ComPtr<IStream> stream;
+  PictureHeader header{};
+};
+
 // Reads the file into a memory stream, which then owns the bytes, and checks its header on the
 // way. The file is opened by wide name (any path the folder scan can list) and shared, so a
 // scanner or an editor holding it open does not stop the load.
-ComPtr<IStream> ReadCheckedFile(const std::wstring& path) {
-  ComPtr<IStream> none;
+CheckedFile ReadCheckedFile(const std::wstring& path) {
+  CheckedFile none;
   KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   // Only plain disk files: a console or pipe name would block the read.
@@ -55,14 +58,14 @@ ComPtr<IStream> ReadCheckedFile(const std::wstring& path) {
 
   HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, byteCount);
   if (!memory) return none;
-  ComPtr<IStream> stream;
-  if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.put()))) {
+  CheckedFile checked;
+  if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, checked.stream.put()))) {
     ::GlobalFree(memory);
     return none;
   }
   ULARGE_INTEGER streamSize;
   streamSize.QuadPart = byteCount;  // the block may have been rounded up
-  if (FAILED(stream->SetSize(streamSize))) return none;
+  if (FAILED(checked.stream->SetSize(streamSize))) return none;
 
   GlobalLockScope lock(memory);
   if (!lock.bytes() || !ReadWhole(file.get(), lock.bytes(), byteCount)) return none;
@@ -70,13 +73,14 @@ ComPtr<IStream> ReadCheckedFile(const std::wstring& path) {
   if (!header) return none;
   // A metafile is replayed, not decoded: its pixel size is checked once it is known.
   if (header->kind != PictureKind::Metafile && !FitsDecodeBudget(header->width, header->height)) return none;
-  return stream;
+  checked.header = *header;
+  return checked;
 }
 
 }  // namespace
 
-LoadedPicture::LoadedPicture(MemoryDC dc, Bitmap bitmap, int width, int height)
-    : bitmap_(std::move(bitmap)), dc_(std::move(dc)), width_(width), height_(height) {
+LoadedPicture::LoadedPicture(MemoryDC dc, Bitmap bitmap, int width, int height, std::uint32_t* bits)
+    : bitmap_(std::move(bitmap)), dc_(std::move(dc)), width_(width), height_(height), bits_(bits) {
   HGDIOBJ previous = dc_ && bitmap_ ? ::SelectObject(dc_.get(), bitmap_.get()) : nullptr;
   placeholder_ = previous == HGDI_ERROR ? nullptr : previous;
 }
@@ -88,7 +92,8 @@ LoadedPicture::LoadedPicture(LoadedPicture&& other) noexcept
       dc_(std::move(other.dc_)),
       placeholder_(std::exchange(other.placeholder_, nullptr)),
       width_(std::exchange(other.width_, 0)),
-      height_(std::exchange(other.height_, 0)) {}
+      height_(std::exchange(other.height_, 0)),
+      bits_(std::exchange(other.bits_, nullptr)) {}
 
 LoadedPicture& LoadedPicture::operator=(LoadedPicture&& other) noexcept {
   if (this != &other) {
@@ -98,6 +103,7 @@ LoadedPicture& LoadedPicture::operator=(LoadedPicture&& other) noexcept {
     placeholder_ = std::exchange(other.placeholder_, nullptr);
     width_ = std::exchange(other.width_, 0);
     height_ = std::exchange(other.height_, 0);
+    bits_ = std::exchange(other.bits_, nullptr);
   }
   return *this;
 }
@@ -109,37 +115,13 @@ void LoadedPicture::Release() {
   dc_.reset();
   bitmap_.reset();
   width_ = height_ = 0;
+  bits_ = nullptr;
 }
 
-std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path) {
-  // The platform's decoders are COM objects; this keeps COM up for the load whatever the caller did.
-  ComApartment apartment;
-  ComPtr<IStream> stream = ReadCheckedFile(path);
-  if (!stream) return std::nullopt;
-  STATSTG stat = {};
-  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME))) return std::nullopt;
-  ComPtr<IPicture> picture;
-  if (FAILED(::OleLoadPicture(stream.get(), static_cast<LONG>(stat.cbSize.QuadPart), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(picture.put()))) ||
-      !picture) {
-    return std::nullopt;
-  }
-  stream.reset();  // the file's bytes are no longer needed
-
-  OLE_XSIZE_HIMETRIC himetricWidth = 0;
-  OLE_YSIZE_HIMETRIC himetricHeight = 0;
-  if (FAILED(picture->get_Width(&himetricWidth)) || FAILED(picture->get_Height(&himetricHeight)) ||
-      himetricWidth <= 0 || himetricHeight <= 0) {
-    return std::nullopt;
-  }
+std::optional<LoadedPicture> NewPicture(int width, int height) {
+  if (width <= 0 || height <= 0) return std::nullopt;
   WindowDC screen(nullptr);
   if (!screen) return std::nullopt;
-  const int width = ::MulDiv(himetricWidth, ::GetDeviceCaps(screen.get(), LOGPIXELSX), 2540);
-  const int height = ::MulDiv(himetricHeight, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 2540);
-  if (width <= 0 || height <= 0 || !FitsDecodeBudget(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height))) {
-    return std::nullopt;
-  }
-
   MemoryDC dc(screen.get());
   if (!dc) return std::nullopt;
   BITMAPINFO info = {};
@@ -151,24 +133,39 @@ std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   Bitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return std::nullopt;
-  LoadedPicture loaded(std::move(dc), std::move(bitmap), width, height);
-  if (!loaded.dc() || ::GetCurrentObject(loaded.dc(), OBJ_BITMAP) != loaded.bitmap()) return std::nullopt;
+  if (!bitmap || !bits) return std::nullopt;
+  LoadedPicture picture(std::move(dc), std::move(bitmap), width, height, static_cast<std::uint32_t*>(bits));
+  if (!picture.dc() || ::GetCurrentObject(picture.dc(), OBJ_BITMAP) != picture.bitmap()) return std::nullopt;
+  return picture;
+}
 
-  // Whatever a metafile or a transparent GIF leaves undrawn shows white, like the page the
-  // picture was drawn on: dark line art would vanish on black. An opaque bitmap covers it all.
-  SHORT type = PICTYPE_UNINITIALIZED;
-  DWORD attributes = 0;
-  const bool opaque = SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-                      SUCCEEDED(picture->get_Attributes(&attributes)) && !(attributes & PICTURE_TRANSPARENT);
-  if (!opaque && !::PatBlt(loaded.dc(), 0, 0, width, height, WHITENESS)) return std::nullopt;
-  // The source rectangle is in HIMETRIC with y running upwards, hence the flip.
-  if (FAILED(picture->Render(loaded.dc(), 0, 0, width, height, 0, himetricHeight, himetricWidth, -himetricHeight,
-                             nullptr))) {
-    return std::nullopt;
-  }
+std::optional<LoadedPicture> UprightPicture(std::uint16_t orientation, const std::uint32_t* block,
+                                            std::int32_t blockWidth, std::int32_t blockHeight) {
+  const PixelRect size = UprightRect(orientation, blockWidth, blockHeight);
+  auto picture = NewPicture(size.Width, size.Height);
+  if (!picture || !block) return std::nullopt;
   ::GdiFlush();
-  return loaded;
+  OrientPixels(orientation, block, blockWidth, blockHeight, picture->bits());
+  return picture;
+}
+
+std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path) {
+  return LoadPictureFile(path, [](std::int32_t width, std::int32_t height) {
+    return PictureView{{0, 0, width, height}, width, height};
+  });
+}
+
+std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path, const ViewChoice& choose) {
+  // The platform's decoders are COM objects; this keeps COM up for the load whatever the caller did.
+  ComApartment apartment;
+  CheckedFile file = ReadCheckedFile(path);
+  if (!file.stream) return std::nullopt;
+  if (file.header.kind == PictureKind::Jpeg) {
+    if (auto picture = LoadWithImaging(file.stream.get(), file.header, choose)) return picture;
+    LARGE_INTEGER start = {};
+    if (FAILED(file.stream->Seek(start, STREAM_SEEK_SET, nullptr))) return std::nullopt;
+  }
+  return LoadWithOle(file.stream.get(), file.header, choose);
 }
 
 }  // namespace forms

@@ -1,19 +1,23 @@
 // The forms layer's picture loader: a bitmap, GIF (its first frame), JPEG or placeable Windows
-// metafile file, rendered at its natural pixel size into a 32-bit bitmap held by a memory DC.
+// metafile file, stood upright by its Exif orientation and rendered into a 32-bit bitmap held by
+// a memory DC, whole at its own size or as much of it as the caller will show.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "forms/handles.h"
+#include "forms/picture_orientation.h"
 
 namespace forms {
 
 class LoadedPicture {
  public:
-  LoadedPicture(MemoryDC dc, Bitmap bitmap, int width, int height);
+  LoadedPicture(MemoryDC dc, Bitmap bitmap, int width, int height, std::uint32_t* bits);
   ~LoadedPicture();
   LoadedPicture(LoadedPicture&& other) noexcept;
   LoadedPicture& operator=(LoadedPicture&& other) noexcept;
@@ -25,6 +29,8 @@ class LoadedPicture {
   // Holds the picture selected, ready to be the source of a blit.
   HDC dc() const { return dc_.get(); }
   HBITMAP bitmap() const { return bitmap_.get(); }
+  // Its pixels, 0x00RRGGBB, top row first, width() to a row; GdiFlush before reading after GDI drew.
+  std::uint32_t* bits() const { return bits_; }
 
  private:
   void Release();
@@ -34,14 +40,26 @@ class LoadedPicture {
   HGDIOBJ placeholder_ = nullptr;  // what dc_ held before the picture, put back before it goes
   int width_ = 0;
   int height_ = 0;
+  std::uint32_t* bits_ = nullptr;
 };
 
 // Files larger than this are refused without being read.
 constexpr unsigned long long kMaxPictureFileBytes = 256ull << 20;
 
-// Nothing when the file cannot be read, is not one of the four kinds, is damaged, or would take
-// more than kMaxDecodedPictureBytes decoded. A failed load touches nothing else, so a caller that
-// keeps its previous picture on failure shows it again.
+// Told the upright picture's width and height, says what of it to deliver.
+using ViewChoice = std::function<PictureView(std::int32_t uprightWidth, std::int32_t uprightHeight)>;
+
+// The whole upright picture at its own size. Nothing when the file cannot be read, is not one of
+// the four kinds, is damaged, or would take more than kMaxDecodedPictureBytes decoded. A failed
+// load touches nothing else, so a caller that keeps its previous picture on failure shows it again.
 std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path);
+
+// The view that choose picks, at its size; nothing also when that view does not fit the picture.
+// A large JPEG bound for the screen is never held whole more than once on the way.
+std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path, const ViewChoice& choose);
+
+// A bitmap or JPEG built into module as an RCDATA resource, at its own pixel size whatever the
+// display's dpi. Nothing when the resource is missing or does not decode.
+std::optional<LoadedPicture> LoadPictureResource(HMODULE module, int id);
 
 }  // namespace forms

@@ -9,9 +9,6 @@
 
 namespace forms {
 
-// Shift_JIS. The settings file's key names are in it on every system, whatever the ANSI code page.
-constexpr UINT kShiftJisCodePage = 932;
-
 // The text in codePage; a character the code page lacks becomes its default character. Nothing when
 // the code page is not available.
 std::optional<std::string> ToCodePage(const std::wstring& text, UINT codePage);

@@ -72,7 +72,7 @@ bool AttributeAccepted(std::uint32_t attributes, std::int16_t scanAttribute) {
 
 bool FolderExists(const std::wstring& path, DirectoryReader& reader) {
   bool found = false;
-  reader.FindNames(AddBackslash(path) + L"*.*", true, [&found](const std::wstring&) {
+  reader.FindNames(AddBackslash(path) + L"*.*", true, [&found](const std::wstring&, std::uint32_t) {
     found = true;
     return false;
   });
@@ -83,28 +83,39 @@ void ScanImages(ImageList& list, const std::array<std::int16_t, 4>& imageKind, c
                 DirectoryReader& reader) {
   list.ImageCount = 0;
   if (folder.empty()) return;
-  for (std::int16_t pass : kScanPasses) {
-    list.ScanAttribute = pass;
-    for (std::size_t kind = 0; kind < imageKind.size(); ++kind) {
-      if (imageKind[kind] == 1) ScanPattern(list, folder + kImagePatternSuffixes[kind], list.ScanAttribute, reader);
+  // Each search walks the whole folder under Wine, so each kind is searched once and its files
+  // are dealt out to the passes, rather than searched again in every pass.
+  std::array<PassFiles, kImagePatternSuffixes.size()> byKind;
+  for (std::size_t kind = 0; kind < imageKind.size(); ++kind) {
+    if (imageKind[kind] == 1) byKind[kind] = SearchPattern(folder + kImagePatternSuffixes[kind], reader);
+  }
+  for (std::size_t pass = 0; pass < kScanPasses.size(); ++pass) {
+    list.ScanAttribute = kScanPasses[pass];
+    for (const PassFiles& files : byKind) {
+      for (const std::wstring& path : files[pass]) {
+        if (list.ImageCount < 0 || list.ImageCount >= kMaxImageCount) break;
+        ++list.ImageCount;
+        list.ImageFiles.resize(static_cast<std::size_t>(list.ImageCount) + 1);
+        list.ImageFiles[list.ImageCount] = path;
+      }
     }
   }
   if (list.ImageCount > 1) SortImageFiles(list);
 }
 
-void ScanPattern(ImageList& list, const std::wstring& pattern, std::int16_t attribute, DirectoryReader& reader) {
+PassFiles SearchPattern(const std::wstring& pattern, DirectoryReader& reader) {
   const std::wstring dir = FolderPart(pattern) + L"\\";
-  reader.FindNames(pattern, false, [&](const std::wstring& name) {
-    std::wstring path = dir + name;
-    std::optional<std::uint32_t> attributes = reader.FileAttributes(path);
-    if (!attributes) return false;
-    if (!AttributeAccepted(*attributes, attribute)) return true;
-    if (list.ImageCount < 0 || list.ImageCount >= kMaxImageCount) return false;
-    ++list.ImageCount;
-    list.ImageFiles.resize(static_cast<std::size_t>(list.ImageCount) + 1);
-    list.ImageFiles[list.ImageCount] = std::move(path);
+  PassFiles files;
+  reader.FindNames(pattern, false, [&](const std::wstring& name, std::uint32_t attributes) {
+    for (std::size_t pass = 0; pass < kScanPasses.size(); ++pass) {
+      // No pass can list more than the list holds.
+      if (AttributeAccepted(attributes, kScanPasses[pass]) && files[pass].size() < kMaxImageCount) {
+        files[pass].push_back(dir + name);
+      }
+    }
     return true;
   });
+  return files;
 }
 
 void SortImageFiles(ImageList& list) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "images/directory_reader.h"
 #include "images/image_list.h"
@@ -22,13 +23,17 @@ bool AttributeAccepted(std::uint32_t attributes, std::int16_t scanAttribute);
 // True when a search of the folder for "*.*" returns at least one name; any failure gives false.
 bool FolderExists(const std::wstring& path, DirectoryReader& reader);
 
-// Rebuilds list from the files of folder whose kinds imageKind enables (exactly 1 = enabled).
+// Rebuilds list from the files of folder whose kinds imageKind enables (exactly 1 = enabled): the
+// files of every pass in turn, each pass's kind by kind, up to the list's limit, then sorted.
 void ScanImages(ImageList& list, const std::array<std::int16_t, 4>& imageKind, const std::wstring& folder,
                 DirectoryReader& reader);
 
-// Appends the files that pattern matches and the pass of attribute accepts. A failing search, a
-// file that vanished before its attributes were read, or a full list ends it early.
-void ScanPattern(ImageList& list, const std::wstring& pattern, std::int16_t attribute, DirectoryReader& reader);
+// The full paths of the files of one kind, by pass (in kScanPasses order), each in search order.
+using PassFiles = std::array<std::vector<std::wstring>, kScanPasses.size()>;
+
+// Searches pattern once and files each name under the pass that accepts the attributes the search
+// reported with it. A failing search keeps what it returned before failing.
+PassFiles SearchPattern(const std::wstring& pattern, DirectoryReader& reader);
 
 // Sorts elements 1 .. ImageCount by their UTF-16 code units, case-sensitively.
 void SortImageFiles(ImageList& list);

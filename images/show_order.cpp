@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -21,7 +23,9 @@ void BuildShowOrder(std::vector<std::int16_t>& showOrder, std::int16_t imageCoun
     return;
   }
 
-  std::vector<bool> taken(static_cast<std::size_t>(imageCount) + 1, false);
+  // Rebuilt between two pictures, where nothing may throw: without the memory the order stays as it was.
+  std::unique_ptr<bool[]> taken(new (std::nothrow) bool[static_cast<std::size_t>(imageCount) + 1]());
+  if (!taken) return;
   std::int32_t position = 0;
   for (std::int32_t remaining = imageCount; remaining > 0; --remaining) {
     random.Stir();

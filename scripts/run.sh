@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Runs the screen saver under Wine, the way Windows starts it (/s).
-# Usage: scripts/run.sh [picture folder]
+# Runs the screen saver under Wine, the way Windows starts it (/s), or its settings dialog (/c).
+# Usage: scripts/run.sh [--settings] [picture folder]
 #   With a folder, the saver shows its pictures full screen at speed 3; without, it melts the desktop.
 #   With no X display, it starts an Xvfb, lets the saver run for a while and saves a screenshot
 #   every 3 s (build/run-*.png) instead. RUBBLIT_RUN_SECONDS sets how long (default 30: one
 #   build-up and collapse of the desktop at the default speed).
+#   --settings opens the settings dialog instead, listing the folder's pictures; with no X display
+#   it saves a screenshot of it (build/run-settings.png) and presses its "ｷｬﾝｾﾙ" button.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${RUBBLIT_BUILD:-$root/build}
+mode=saver
+if [ "${1:-}" = "--settings" ]; then mode=settings; shift; fi
 folder=${1:-}
 
 bash "$root/scripts/install-deps.sh" || exit 1
@@ -38,7 +42,25 @@ if [ -n "$folder" ]; then
   printf '[Section]\r\n画像のｻｲｽﾞ=1\r\n画像のﾌｫﾙﾀﾞ=%s\r\n速さ=3\r\n' "$winfolder" | iconv -f UTF-8 -t CP932 > "$app/Rubblit.ini"
 fi
 
-if [ -n "$had_display" ]; then
+if [ "$mode" = settings ]; then
+  if [ -n "$had_display" ]; then
+    echo "The settings dialog is open on $DISPLAY; \"設定\" saves into $app/Rubblit.ini."
+    wine "$app/rubblit.scr" /c
+    exit 0
+  fi
+  wine "$app/rubblit.scr" /c &
+  dialog=$!
+  for _ in $(seq 100); do xdotool search --name 'Rubblitの設定' >/dev/null 2>&1 && break; sleep 0.1; done
+  sleep 2
+  import -window root -depth 8 "$build/run-settings.png" 2>/dev/null
+  # "ｷｬﾝｾﾙ" lies at (486, 328) in the client area of the centred 557 x 412 window, whose frame
+  # Wine draws 3 pixels wide under a 22-pixel caption.
+  read -r width height < <(xdpyinfo | awk '/dimensions:/ {split($2, s, "x"); print s[1], s[2]}')
+  xdotool mousemove $(( (width - 557) / 2 + 3 + 486 )) $(( (height - 412) / 2 + 22 + 328 )) click 1
+  for _ in $(seq 100); do kill -0 "$dialog" 2>/dev/null || break; sleep 0.1; done
+  kill "$dialog" 2>/dev/null && echo "the dialog did not close on its cancel button" >&2
+  echo "Screenshot of the settings dialog: $build/run-settings.png"
+elif [ -n "$had_display" ]; then
   echo "The saver runs on $DISPLAY; a key, a click or a diagonal mouse move ends it."
   wine "$app/rubblit.scr" /s
 else

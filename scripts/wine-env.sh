@@ -33,6 +33,8 @@ wine_env_start_display() {
 # seconds) and no crash dialog (it would hang the run).
 wine_env_start_wine() {
   WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1 || true
+  # A test that makes folders unchangeable (chattr +i) and is killed before it undoes it leaves them behind.
+  [ -d "$WINEPREFIX" ] && chattr -R -i "$WINEPREFIX/drive_c/users" >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 </dev/null

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "dialog/settings_form.h"
 #include "display/display_form.h"
 #include "forms/directory.h"
 #include "forms/process.h"
@@ -64,7 +65,8 @@ void Main() {
     forms::EndProcess();
   }
   if (mode == L"C") {
-    forms::ProcessPendingMessages();
+    dialog::SettingsForm settings(common);
+    settings.ShowModal();
     forms::EndProcess();
   }
   if (mode != L"S" && !mode.empty()) forms::EndProcess();

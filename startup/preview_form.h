@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
-#include "forms/handles.h"
+#include <optional>
+
+#include "forms/picture_loader.h"
 #include "forms/window.h"
 
 class PreviewForm : public forms::Window {
@@ -38,7 +40,5 @@ class PreviewForm : public forms::Window {
 
   HMODULE resources_;
   ImageElement Img_Prev;
-  forms::Bitmap picture_;
-  int pictureWidth_ = 0;
-  int pictureHeight_ = 0;
+  std::optional<forms::LoadedPicture> picture_;
 };

@@ -8,17 +8,20 @@
 
 namespace {
 
-const wchar_t kSection[] = L"Section";
-const wchar_t kChangeOrderKey[] = L"画像ﾁｪﾝｼﾞ";
-const wchar_t kImageSizeKey[] = L"画像のｻｲｽﾞ";
-const wchar_t kImageFolderKey[] = L"画像のﾌｫﾙﾀﾞ";
-const wchar_t kSpeedKey[] = L"速さ";
+// The names as the file holds them, in Shift_JIS. Kept as bytes, so that a system without the
+// Japanese code page finds them too.
+const char kSection[] = "Section";
+const char kChangeOrderKey[] = "\x89\xE6\x91\x9C\xC1\xAA\xDD\xBC\xDE";    // 画像ﾁｪﾝｼﾞ
+const char kImageSizeKey[] = "\x89\xE6\x91\x9C\x82\xCC\xBB\xB2\xBD\xDE";  // 画像のｻｲｽﾞ
+const char kImageFolderKey[] = "\x89\xE6\x91\x9C\x82\xCC\xCC\xAB\xD9\xC0\xDE";  // 画像のﾌｫﾙﾀﾞ
+const char kImageKindKeyStart[] = "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_";  // 画像種類_
+const char kSpeedKey[] = "\x91\xAC\x82\xB3";  // 速さ
 
-std::wstring ImageKindKey(std::size_t index) { return L"画像種類_" + std::to_wstring(index); }
+std::string ImageKindKey(std::size_t index) { return kImageKindKeyStart + std::to_string(index); }
 
 // An empty value gives the default; a value that does not read as a 16-bit number leaves the field
 // as it was, so a damaged file never forces an arbitrary value.
-void LoadNumber(ProfileFile& file, const std::wstring& key, std::int16_t fallback, std::int16_t& field) {
+void LoadNumber(ProfileFile& file, const std::string& key, std::int16_t fallback, std::int16_t& field) {
   const std::wstring text = file.ReadIniValue(kSection, key);
   if (text.empty()) {
     field = fallback;

@@ -8,14 +8,15 @@
 #include "common/common_module.h"
 
 // Profile-string access to the one settings file. The Win32 implementation uses the system's
-// profile functions; tests may supply their own.
+// profile functions; tests may supply their own. Section and key names are the bytes the file
+// holds (Shift_JIS), handed on unconverted; values are texts in the ANSI code page.
 class ProfileFile {
  public:
   virtual ~ProfileFile() = default;
   // The value text, empty when the file, section or key is missing; at most 255 bytes of the
   // ANSI code page.
-  virtual std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key) = 0;
-  virtual void WriteIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) = 0;
+  virtual std::wstring ReadIniValue(const std::string& section, const std::string& key) = 0;
+  virtual void WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value) = 0;
 };
 
 // Fills the settings record from the file and scans the image folder into the image list.

@@ -1,6 +1,7 @@
 #include "startup/settings_file.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <optional>
@@ -15,11 +16,20 @@ namespace {
 constexpr std::size_t kValueBufferSize = 256;
 constexpr std::size_t kNameBufferSize = 128;
 
+// Shift_JIS's lead bytes, fixed by the encoding itself: asking the system would need its Japanese
+// code page, which a Western system may lack.
+bool IsShiftJisLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
 // Copies a name into a fixed buffer, cut at a whole character so that its NUL always fits.
 void CopyName(const std::string& name, char (&buffer)[kNameBufferSize]) {
-  const std::string cut = forms::WholeCharacters(name, kNameBufferSize - 1, forms::kShiftJisCodePage);
-  std::memcpy(buffer, cut.data(), cut.size());
-  buffer[cut.size()] = '\0';
+  std::size_t end = 0;
+  while (end < name.size()) {
+    const std::size_t width = IsShiftJisLeadByte(static_cast<unsigned char>(name[end])) ? 2 : 1;
+    if (end + width > kNameBufferSize - 1 || end + width > name.size()) break;
+    end += width;
+  }
+  std::memcpy(buffer, name.data(), end);
+  buffer[end] = '\0';
 }
 
 std::wstring ProgramFile() {
@@ -33,45 +43,72 @@ std::wstring ProgramFile() {
   }
 }
 
+const wchar_t kUserFolder[] = L"\\Rubblit";
+const wchar_t kFileName[] = L"\\Rubblit.ini";
+
+std::wstring UserApplicationData() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return std::wstring();
+  return folder;
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 std::wstring SettingsFilePath() { return SettingsFilePathFor(ProgramFile()); }
 
-std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& file) {
-  // Names are Shift_JIS so that the file reads the same under any system locale; the value and the
-  // path are in the ANSI code page, which is what the A functions take them in.
-  const std::optional<std::string> sectionBytes = forms::ToCodePage(section, forms::kShiftJisCodePage);
-  const std::optional<std::string> keyBytes = forms::ToCodePage(key, forms::kShiftJisCodePage);
+std::wstring UserSettingsFilePath() {
+  const std::wstring folder = UserApplicationData();
+  return folder.empty() ? std::wstring() : folder + kUserFolder + kFileName;
+}
+
+std::wstring ReadIniValue(const std::string& section, const std::string& key, const std::wstring& file) {
+  // The path is in the ANSI code page, which is what the A functions take it in.
   const std::optional<std::string> fileBytes = forms::ToCodePage(file, CP_ACP);
-  if (!sectionBytes || !keyBytes || !fileBytes) return std::wstring();
+  if (!fileBytes) return std::wstring();
 
   char buffer[kValueBufferSize] = {};
-  ::GetPrivateProfileStringA(sectionBytes->c_str(), keyBytes->c_str(), "", buffer, kValueBufferSize,
-                             fileBytes->c_str());
+  ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, kValueBufferSize, fileBytes->c_str());
   buffer[kValueBufferSize - 1] = '\0';
   const std::string value(buffer, ::strnlen(buffer, kValueBufferSize));
   return forms::FromCodePage(forms::WholeCharacters(value, value.size(), CP_ACP), CP_ACP);
 }
 
-void WriteIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& value,
+bool WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value,
                    const std::wstring& file) {
-  const std::optional<std::string> sectionBytes = forms::ToCodePage(section, forms::kShiftJisCodePage);
-  const std::optional<std::string> keyBytes = forms::ToCodePage(key, forms::kShiftJisCodePage);
   const std::optional<std::string> valueBytes = forms::ToCodePage(value, CP_ACP);
   const std::optional<std::string> fileBytes = forms::ToCodePage(file, CP_ACP);
-  if (!sectionBytes || !keyBytes || !valueBytes || !fileBytes) return;
+  if (!valueBytes || !fileBytes) return false;
 
   char sectionBuffer[kNameBufferSize];
   char keyBuffer[kNameBufferSize];
-  CopyName(*sectionBytes, sectionBuffer);
-  CopyName(*keyBytes, keyBuffer);
-  ::WritePrivateProfileStringA(sectionBuffer, keyBuffer, valueBytes->c_str(), fileBytes->c_str());
+  CopyName(section, sectionBuffer);
+  CopyName(key, keyBuffer);
+  return ::WritePrivateProfileStringA(sectionBuffer, keyBuffer, valueBytes->c_str(), fileBytes->c_str()) != FALSE;
 }
 
-std::wstring SettingsFile::ReadIniValue(const std::wstring& section, const std::wstring& key) {
-  return ::ReadIniValue(section, key, path_);
+SettingsFile::SettingsFile(std::wstring besideProgram, std::wstring userFile)
+    : besideProgram_(std::move(besideProgram)),
+      userFile_(std::move(userFile)),
+      useUserFile_(!userFile_.empty() && FileExists(userFile_)) {}
+
+std::wstring SettingsFile::ReadIniValue(const std::string& section, const std::string& key) {
+  return ::ReadIniValue(section, key, useUserFile_ ? userFile_ : besideProgram_);
 }
 
-void SettingsFile::WriteIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-  ::WriteIniValue(section, key, value, path_);
+void SettingsFile::WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value) {
+  if (!useUserFile_ && ::WriteIniValue(section, key, value, besideProgram_)) return;
+  if (useUserFile_ || SwitchToUserFile()) ::WriteIniValue(section, key, value, userFile_);
+}
+
+bool SettingsFile::SwitchToUserFile() {
+  if (userFile_.empty()) return false;
+  const std::wstring folder = userFile_.substr(0, userFile_.find_last_of(L'\\'));
+  if (!::CreateDirectoryW(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  useUserFile_ = true;
+  return true;
 }

@@ -9,21 +9,35 @@
 // "\Rubblit.ini" in the folder of the running program.
 std::wstring SettingsFilePath();
 
+// "Rubblit\Rubblit.ini" in the user's application-data folder: where the settings go when the
+// program's folder cannot be written, as under Program Files or in the system folder. Empty when
+// the system names no such folder.
+std::wstring UserSettingsFilePath();
+
+// Section and key names are the file's own bytes (Shift_JIS), handed to the system unconverted.
+
 // The value of key in section of file; empty when any of them is missing. At most 255 bytes of the
 // ANSI code page are read, never ending in half a double-byte character.
-std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& file);
+std::wstring ReadIniValue(const std::string& section, const std::string& key, const std::wstring& file);
 
-// Writes the value, creating the file, section and key as needed. A failure (a read-only file or
-// folder) is silent and leaves the file as it was.
-void WriteIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& value,
+// Writes the value, creating the file, section and key as needed. False when the system could not
+// write it (a read-only file or folder); the file is then as it was.
+bool WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value,
                    const std::wstring& file);
 
+// The file beside the program, unless the user's own file exists: then that one, for reading and
+// writing alike, as it holds the later settings. A write that the file beside the program refuses
+// goes to the user's file, which is created for it, and so do all later writes.
 class SettingsFile final : public ProfileFile {
  public:
-  explicit SettingsFile(std::wstring path = SettingsFilePath()) : path_(std::move(path)) {}
-  std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key) override;
-  void WriteIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) override;
+  explicit SettingsFile(std::wstring besideProgram = SettingsFilePath(), std::wstring userFile = UserSettingsFilePath());
+  std::wstring ReadIniValue(const std::string& section, const std::string& key) override;
+  void WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value) override;
 
  private:
-  std::wstring path_;
+  bool SwitchToUserFile();
+
+  std::wstring besideProgram_;
+  std::wstring userFile_;
+  bool useUserFile_;
 };

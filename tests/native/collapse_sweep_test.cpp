@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 #include <vector>
 
@@ -64,16 +65,38 @@ Outcome Sweep(SweepPhase phase, const PixelGrid& pixels, const std::vector<std::
 // Two columns, two rows, the left pair one row higher than the spare column 2.
 const std::vector<std::int32_t> kRaisedPair = {1, 1, 0};
 
-TEST(CollapseSweep, BuildUpPaintsFromTheTopDownToTheRisingFront) {
+TEST(CollapseSweep, BuildUpPaintsFromTheTopToJustAboveTheRisingFront) {
   PixelGrid pixels = LabelledPixels(2, 2);
   Outcome run = Sweep(SweepPhase::BuildUp, pixels, kRaisedPair, 0, 1, 2, 2, 1);
   // The first pass starts at column 1; the phase ends right after column 0 at the level of ProfileMin.
-  std::vector<Line> expected = {{1, 0, 2, 1, 2}, {0, 0, 1, 0, 1}, {1, 0, 1, 1, 1}, {0, 0, 0, 0, 0}, {1, 0, 0, 1, 0}};
+  // Fronts on row 0 draw nothing.
+  std::vector<Line> expected = {{1, 0, 1, 1, 2}, {0, 0, 0, 0, 1}, {1, 0, 0, 1, 1}};
   EXPECT_EQ(run.lines, expected);
   EXPECT_EQ(run.passes, 3);
   EXPECT_TRUE(run.finished);
   EXPECT_EQ(run.state.FrontLevel, 0);
   EXPECT_EQ(run.state.SweepColumn, 0);
+}
+
+// What the lines leave on a screen: per column, the snapshot row whose colour each row shows last.
+std::vector<std::vector<std::int32_t>> Paint(const std::vector<Line>& lines, std::int32_t sw, std::int32_t sh) {
+  std::vector<std::vector<std::int32_t>> canvas(static_cast<std::size_t>(sw), std::vector<std::int32_t>(sh, -1));
+  for (const Line& line : lines) {
+    for (std::int32_t row = std::max(line.from, 0); row <= std::min(line.to, sh - 1); ++row)
+      canvas[static_cast<std::size_t>(line.column)][static_cast<std::size_t>(row)] = line.colourRow;
+  }
+  return canvas;
+}
+
+TEST(CollapseSweep, AtSpeedOneEveryRowEndsUpShowingItsOwnPictureRow) {
+  // Snapshot row r + 1 holds picture row r; row 0 is the snapshot's black spare row.
+  const std::int32_t sw = 6, sh = 9;
+  PixelGrid pixels = LabelledPixels(sw, sh);
+  const std::vector<std::int32_t> profile = {4, 4, -3, -3, 7, 7, 0};
+  Outcome run = Sweep(SweepPhase::BuildUp, pixels, profile, -3, 7, sw, sh, 1);
+  std::vector<std::int32_t> ownRows(sh);
+  for (std::int32_t row = 0; row < sh; ++row) ownRows[static_cast<std::size_t>(row)] = row + 1;
+  for (const auto& column : Paint(run.lines, sw, sh)) EXPECT_EQ(column, ownRows);
 }
 
 TEST(CollapseSweep, CollapsePaintsFromTheFrontToTheBottomAndSkipsAFrontOnRowZero) {
@@ -89,7 +112,7 @@ TEST(CollapseSweep, CollapsePaintsFromTheFrontToTheBottomAndSkipsAFrontOnRowZero
 TEST(CollapseSweep, SpeedThreeMovesTheFrontThreeRowsPerPass) {
   PixelGrid pixels = LabelledPixels(2, 6);
   Outcome run = Sweep(SweepPhase::BuildUp, pixels, {0, 0, 0}, 0, 0, 2, 6, 3);
-  std::vector<Line> expected = {{1, 0, 6, 1, 6}, {0, 0, 3, 0, 3}, {1, 0, 3, 1, 3}, {0, 0, 0, 0, 0}};
+  std::vector<Line> expected = {{1, 0, 5, 1, 6}, {0, 0, 2, 0, 3}, {1, 0, 2, 1, 3}};
   EXPECT_EQ(run.lines, expected);
   EXPECT_EQ(run.passes, 2);
 }
@@ -133,7 +156,7 @@ TEST(CollapseSweep, EndOfPassReturningFalseStopsAtOnce) {
   EXPECT_FALSE(run.finished);
   EXPECT_EQ(run.passes, 2);
   // Nothing after the second wrap: the lines of the first two passes only.
-  std::vector<Line> expected = {{1, 0, 2, 1, 2}, {0, 0, 1, 0, 1}, {1, 0, 1, 1, 1}};
+  std::vector<Line> expected = {{1, 0, 1, 1, 2}, {0, 0, 0, 0, 1}, {1, 0, 0, 1, 1}};
   EXPECT_EQ(run.lines, expected);
   EXPECT_EQ(run.state.SweepColumn, 0);
   EXPECT_EQ(run.state.FrontLevel, 1);

@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <functional>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,8 +41,7 @@ class FakeDirectory : public DirectoryReader {
     entries.entries.push_back({name, attributes});
   }
 
-  bool FindNames(const std::wstring& pattern, bool includeDirectories,
-                 const std::function<bool(const std::wstring& name)>& onName) override {
+  bool FindNames(const std::wstring& pattern, bool includeDirectories, const OnName& onName) override {
     searches.push_back(pattern);
     auto folder = folders_.find(FolderKey(pattern));
     if (failingPatterns.count(pattern) || folder == folders_.end()) return false;
@@ -56,26 +53,13 @@ class FakeDirectory : public DirectoryReader {
       const bool matches = extension == L".*" || (name.size() >= extension.size() &&
                                                   name.compare(name.size() - extension.size(), extension.size(),
                                                                extension) == 0);
-      if (matches && !onName(entry.name)) break;
+      if (matches && !onName(entry.name, entry.attributes)) break;
     }
     return true;
   }
 
-  std::optional<std::uint32_t> FileAttributes(const std::wstring& path) override {
-    attributeReads.push_back(path);
-    auto folder = folders_.find(FolderKey(path));
-    if (folder == folders_.end()) return std::nullopt;
-    auto index = folder->second.byName.find(Lower(NamePart(path)));
-    if (index == folder->second.byName.end()) return std::nullopt;
-    const Entry& entry = folder->second.entries[index->second];
-    auto changed = sinceSearch.find(entry.name);
-    return changed == sinceSearch.end() ? entry.attributes : changed->second;
-  }
-
-  std::vector<std::wstring> searches, attributeReads;
+  std::vector<std::wstring> searches;
   std::set<std::wstring> failingPatterns;
-  // Attributes that changed between the search and the read; nothing for a file deleted meanwhile.
-  std::map<std::wstring, std::optional<std::uint32_t>> sinceSearch;
 
  private:
   struct Entry {

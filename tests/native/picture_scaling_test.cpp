@@ -91,11 +91,11 @@ TEST(PictureScaling, TheFileToLoadIsTheOneAtTheOrdersPosition) {
   images.ImageFiles = {L"", L"C:\\p\\a.bmp", L"C:\\p\\b.gif", L"C:\\p\\c.jpg", L"C:\\p\\stale.wmf"};
   images.ImageCount = 3;
   const std::vector<std::int16_t> order = {0, 3, 1, 2};
-  EXPECT_EQ(PictureFileAt(order, images, 1), std::optional<std::wstring>(L"C:\\p\\c.jpg"));
-  EXPECT_EQ(PictureFileAt(order, images, 3), std::optional<std::wstring>(L"C:\\p\\b.gif"));
+  EXPECT_EQ(PictureFileAt(order, images, 1), &images.ImageFiles[3]);
+  EXPECT_EQ(PictureFileAt(order, images, 3), &images.ImageFiles[2]);
 
-  EXPECT_EQ(PictureFileAt(order, images, 0), std::nullopt);
-  EXPECT_EQ(PictureFileAt(order, images, 4), std::nullopt);
+  EXPECT_EQ(PictureFileAt(order, images, 0), nullptr);
+  EXPECT_EQ(PictureFileAt(order, images, 4), nullptr);
 }
 
 }  // namespace

@@ -11,19 +11,22 @@
 
 namespace {
 
-const std::wstring kChange = L"画像ﾁｪﾝｼﾞ", kSize = L"画像のｻｲｽﾞ", kFolder = L"画像のﾌｫﾙﾀﾞ", kSpeed = L"速さ";
-const std::wstring kKind[] = {L"画像種類_0", L"画像種類_1", L"画像種類_2", L"画像種類_3"};
+// The key names as the file holds them, in Shift_JIS: 画像ﾁｪﾝｼﾞ, 画像のｻｲｽﾞ, 画像のﾌｫﾙﾀﾞ, 速さ, 画像種類_0 to 3.
+const std::string kChange = "\x89\xE6\x91\x9C\xC1\xAA\xDD\xBC\xDE", kSize = "\x89\xE6\x91\x9C\x82\xCC\xBB\xB2\xBD\xDE",
+                  kFolder = "\x89\xE6\x91\x9C\x82\xCC\xCC\xAB\xD9\xC0\xDE", kSpeed = "\x91\xAC\x82\xB3";
+const std::string kKind[] = {"\x89\xE6\x91\x9C\x8E\xED\x97\xDE_0", "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_1",
+                             "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_2", "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_3"};
 
 // The settings file as a map from key to value text.
 class FakeProfile : public ProfileFile {
  public:
-  std::map<std::wstring, std::wstring> values;
+  std::map<std::string, std::wstring> values;
 
-  std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key) override {
+  std::wstring ReadIniValue(const std::string& section, const std::string& key) override {
     auto found = values.find(key);
-    return section == L"Section" && found != values.end() ? found->second : std::wstring();
+    return section == "Section" && found != values.end() ? found->second : std::wstring();
   }
-  void WriteIniValue(const std::wstring&, const std::wstring&, const std::wstring&) override {}
+  void WriteIniValue(const std::string&, const std::string&, const std::wstring&) override {}
 };
 
 struct Loaded {

@@ -8,6 +8,7 @@
 #include "forms/stirred_random.h"
 #include "images/show_order.h"
 #include "native/scripted_random.h"
+#include "support/failing_allocation.h"
 
 namespace {
 
@@ -59,6 +60,16 @@ TEST(ShowOrder, OneOrNoPictureGivesTheOrderThereIs) {
     EXPECT_EQ(Build(1, changeOrder, random, 2), (std::vector<std::int16_t>{kUntouched, 1}));
     EXPECT_EQ(Build(0, changeOrder, random, 1), (std::vector<std::int16_t>{kUntouched}));
   }
+}
+
+TEST(ShowOrder, WithoutMemoryToDrawARandomOrderTheOrderStaysAsItWas) {
+  ScriptedRandom random({0.5});
+  std::vector<std::int16_t> order = {kUntouched, 3, 1, 2};
+  {
+    testsupport::FailingAllocations outOfMemory;
+    BuildShowOrder(order, 3, 1, random);
+  }
+  EXPECT_EQ(order, (std::vector<std::int16_t>{kUntouched, 3, 1, 2}));
 }
 
 TEST(ShowOrder, EveryPermutationOfThreeIsEquallyLikely) {

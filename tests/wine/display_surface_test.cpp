@@ -8,6 +8,7 @@
 
 #include "display/display_surface.h"
 #include "forms/handles.h"
+#include "support/failing_allocation.h"
 
 namespace {
 
@@ -43,6 +44,19 @@ TEST(DisplaySurface, ResizingKeepsTheOverlappingDrawingAndBlackensTheRest) {
   ASSERT_TRUE(display.Resize(0, 0));
   EXPECT_EQ(display.width(), 0);
   display.DrawLine(0, 0, 0, Colour(1, 2, 3));  // an empty surface takes nothing, without harm
+}
+
+TEST(DisplaySurface, WithoutMemoryForANewSizeItKeepsItsSizeAndDrawing) {
+  DisplaySurface display;
+  ASSERT_TRUE(display.Resize(4, 4));
+  display.DrawLine(1, 0, 3, Colour(10, 20, 30));
+  {
+    testsupport::FailingAllocations outOfMemory;
+    EXPECT_FALSE(display.Resize(8, 8));
+  }
+  EXPECT_EQ(display.width(), 4);
+  EXPECT_EQ(display.height(), 4);
+  EXPECT_EQ(display.PixelAt(1, 3), 0x0A141Eu);
 }
 
 TEST(DisplaySurface, PresentingCopiesWhatWasDrawnAtTheGivenPosition) {

@@ -33,7 +33,7 @@ void WriteFile(const testbed::TempFolder& folder, const wchar_t* name, DWORD att
 std::vector<std::wstring> Names(forms::FileSystemDirectory& directory, const std::wstring& pattern,
                                 bool includeDirectories, bool* ok = nullptr) {
   std::vector<std::wstring> names;
-  bool result = directory.FindNames(pattern, includeDirectories, [&names](const std::wstring& name) {
+  bool result = directory.FindNames(pattern, includeDirectories, [&names](const std::wstring& name, std::uint32_t) {
     names.push_back(name);
     return true;
   });
@@ -96,19 +96,22 @@ TEST(FileSystemDirectory, SearchesSkipHiddenAndSystemEntriesAndDirectoriesUnless
   EXPECT_FALSE(ok);
 
   int calls = 0;
-  EXPECT_TRUE(directory.FindNames(folder.File(L"*.*"), true, [&calls](const std::wstring&) { return ++calls < 2; }));
+  EXPECT_TRUE(directory.FindNames(folder.File(L"*.*"), true, [&calls](const std::wstring&, std::uint32_t) { return ++calls < 2; }));
   EXPECT_EQ(calls, 2);
 }
 
-TEST(FileSystemDirectory, ReportsAttributeBitsAndNothingForAMissingFile) {
+TEST(FileSystemDirectory, ReportsEachNameWithTheAttributeBitsOfAnAttributeQuery) {
   testbed::TempFolder folder;
   WriteFile(folder, L"ro.jpg", FILE_ATTRIBUTE_READONLY);
+  WriteFile(folder, L"plain.jpg");
+  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"sub").c_str(), nullptr));
   forms::FileSystemDirectory directory;
-  std::optional<std::uint32_t> readOnly = directory.FileAttributes(folder.File(L"ro.jpg"));
-  ASSERT_TRUE(readOnly.has_value());
-  EXPECT_EQ(*readOnly & 0x37u, *readOnly & FILE_ATTRIBUTE_ARCHIVE ? 0x21u : 0x01u);
-  EXPECT_FALSE(directory.FileAttributes(folder.File(L"missing.jpg")).has_value());
-  std::optional<std::uint32_t> self = directory.FileAttributes(folder.path());
-  ASSERT_TRUE(self.has_value());
-  EXPECT_TRUE(*self & FILE_ATTRIBUTE_DIRECTORY);
+  int reported = 0;
+  directory.FindNames(folder.File(L"*.*"), true, [&](const std::wstring& name, std::uint32_t attributes) {
+    DWORD queried = ::GetFileAttributesW(folder.File(name).c_str());
+    EXPECT_EQ(attributes, queried == FILE_ATTRIBUTE_NORMAL ? 0u : queried) << name;
+    ++reported;
+    return true;
+  });
+  EXPECT_EQ(reported, 5);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "support/failing_allocation.h"
 #include "wine/testbed/screen.h"
 
 namespace {
@@ -52,6 +53,21 @@ TEST(ReadPixels, RowYHoldsThePicturesRowYMinusOneAndRowZeroAndTheSpareColumnAreL
     for (int column = 0; column < 7; ++column) EXPECT_TRUE(Holds(grid, column, row, PatternColour(column, row - 1)));
   for (int column = 0; column <= 7; ++column) EXPECT_TRUE(Same(kSentinel, *grid.At(column, 0))) << column;
   for (int row = 0; row <= 5; ++row) EXPECT_TRUE(Same(kSentinel, *grid.At(7, row))) << row;
+}
+
+TEST(ReadPixels, WithoutMemoryForTheTransferTheSnapshotStaysBlackAndTheSurfaceKeepsItsPicture) {
+  forms::PictureSurface surface;
+  ASSERT_TRUE(surface.Resize(300, 200));
+  DrawPattern(surface);
+  PixelGrid grid(300, 200);
+  {
+    testsupport::FailingAllocations outOfMemory(64 * 1024);
+    ReadPixels(surface, grid);
+  }
+  for (int row = 0; row <= 200; ++row)
+    for (int column = 0; column <= 300; ++column) ASSERT_TRUE(Same(PixelRecord{}, *grid.At(column, row)));
+  EXPECT_EQ(::GetCurrentObject(surface.dc(), OBJ_BITMAP), surface.bitmap());
+  EXPECT_EQ(::GetPixel(surface.dc(), 299, 199), PatternColour(299, 199));
 }
 
 TEST(ReadPixels, TheSurfaceKeepsItsPictureAndNothingLeaksOverManyReads) {

@@ -103,6 +103,39 @@ TEST_F(SaverSession, OnlyAMoveThatChangesBothCoordinatesEndsTheSession) {
   }
 }
 
+TEST_F(SaverSession, AMoveToWhereThePointerAlreadyIsDoesNotEndItWhenAPictureOfAnotherSizeIsCentred) {
+  // A screen-sized red picture, then a small green one in its middle, both shown at their own size.
+  TempFolder pictures;
+  const int width = ScreenWidth(), height = ScreenHeight();
+  pictures.WriteBytes(L"a.bmp", BmpBytes(width, height, 8, [](int, int) { return Rgb(200, 0, 0); }));
+  pictures.WriteBytes(L"b.bmp", BmpBytes(width / 2, height / 2, 8, [](int, int) { return Rgb(0, 200, 0); }));
+  const POINT pointer{width / 2 - 12, height / 2 + 9};  // inside both pictures
+  MoveMouseTo(pointer.x, pointer.y);
+  RunningSaver saver({16, 0, 0, pictures.path()});
+  ASSERT_NE(saver.window, nullptr);
+
+  // The first move event, on the window's appearance, records the pointer over the big picture.
+  // The corner turns black once the small one is centred.
+  bool bigSeen = false;
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        const std::uint32_t corner = Capture(2, 2, 1, 1).At(0, 0);
+        bigSeen = bigSeen || corner == Rgb(200, 0, 0);
+        return bigSeen && corner == 0;
+      },
+      20000));
+
+  // The move message a window gets without any real movement, at the pointer's place: it is handled
+  // and the session goes on.
+  DWORD_PTR result = 0;
+  EXPECT_NE(::SendMessageTimeoutW(saver.window, WM_MOUSEMOVE, 0, MAKELPARAM(pointer.x, pointer.y), SMTO_NORMAL,
+                                  10000, &result),
+            0);
+  EXPECT_FALSE(saver.EndsWithin(0));
+  MoveMouseTo(pointer.x + 40, pointer.y + 30);
+  EXPECT_TRUE(saver.EndsWithin(20000)) << "a diagonal move did not end it";
+}
+
 TEST_F(SaverSession, WithoutASwitchTheCursorShowsAndMovesNeverEndItButAClickDoes) {
   MoveMouseTo(500, 400);
   auto saver = Start(L"");

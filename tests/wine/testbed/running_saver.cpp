@@ -2,24 +2,24 @@
 
 #include <algorithm>
 
+#include "forms/text.h"
 #include "wine/testbed/host_window.h"
 #include "wine/testbed/screen.h"
 
 namespace testbed {
 
+std::string SettingsFileBytes(const std::vector<std::wstring>& lines) {
+  std::wstring text = L"[Section]\r\n";
+  for (const std::wstring& line : lines) text += line + L"\r\n";
+  return forms::ToCodePage(text, 932).value_or(std::string());  // Shift_JIS
+}
+
 std::string SettingsIni(const SaverSettings& settings) {
-  std::string folder(static_cast<std::size_t>(
-                         ::WideCharToMultiByte(CP_ACP, 0, settings.folder.c_str(), -1, nullptr, 0, nullptr, nullptr)),
-                     '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, settings.folder.c_str(), -1, folder.data(), static_cast<int>(folder.size()),
-                        nullptr, nullptr);
-  folder.resize(folder.size() - 1);
-  std::string ini = "[Section]\r\n"
-                    "\x89\xe6\x91\x9c\xc1\xaa\xdd\xbc\xde=" + std::to_string(settings.changeOrder) + "\r\n" +  // 画像ﾁｪﾝｼﾞ
-                    "\x89\xe6\x91\x9c\x82\xcc\xbb\xb2\xbd\xde=" + std::to_string(settings.imageSize) + "\r\n" +  // 画像のｻｲｽﾞ
-                    "\x91\xac\x82\xb3=" + std::to_string(settings.speed) + "\r\n";                              // 速さ
-  if (!folder.empty()) ini += "\x89\xe6\x91\x9c\x82\xcc\xcc\xab\xd9\xc0\xde=" + folder + "\r\n";  // 画像のﾌｫﾙﾀﾞ
-  return ini;
+  std::vector<std::wstring> lines = {L"画像ﾁｪﾝｼﾞ=" + std::to_wstring(settings.changeOrder),
+                                     L"画像のｻｲｽﾞ=" + std::to_wstring(settings.imageSize),
+                                     L"速さ=" + std::to_wstring(settings.speed)};
+  if (!settings.folder.empty()) lines.push_back(L"画像のﾌｫﾙﾀﾞ=" + settings.folder);
+  return SettingsFileBytes(lines);
 }
 
 RunningSaver::RunningSaver(const SaverSettings& settings, const std::wstring& argumentString,

@@ -21,7 +21,9 @@ struct SaverSettings {
   std::wstring folder;  // none when empty
 };
 
-// The settings file as the dialog writes it: Shift_JIS key names, the folder in the ANSI code page.
+// Rubblit.ini bytes: the lines of section "Section", written in Shift_JIS with CRLF line ends.
+std::string SettingsFileBytes(const std::vector<std::wstring>& lines);
+// The settings file of a saver run.
 std::string SettingsIni(const SaverSettings& settings);
 
 class RunningSaver {

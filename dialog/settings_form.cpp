@@ -1,0 +1,319 @@
+#include "dialog/settings_form.h"
+
+#include <shellapi.h>
+
+#include "common/dialog_effects.h"
+#include "forms/directory.h"
+#include "forms/process.h"
+#include "forms/twips.h"
+#include "images/shown_name.h"
+#include "resources/resource_ids.h"
+#include "startup/settings.h"
+#include "startup/settings_file.h"
+
+namespace dialog {
+
+namespace {
+
+// The panels' own colour, which the tiling covers everywhere.
+constexpr COLORREF kPanelBackground = RGB(128, 128, 128);
+constexpr COLORREF kPicKBackground = RGB(224, 224, 224);
+constexpr double kLabelFontPoints = 9.75;
+
+forms::Font LabelFont(double twipsPerPixelY, bool underlined) {
+  const double pixelsPerInch = 1440.0 / twipsPerPixelY;
+  const int height = -static_cast<int>(forms::RoundHalfToEven(kLabelFontPoints * pixelsPerInch / 72));
+  return forms::Font(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underlined, FALSE, SHIFTJIS_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                   L"ＭＳ Ｐゴシック"));
+}
+
+}  // namespace
+
+SettingsForm::SettingsForm(CommonModule& common, HMODULE resources)
+    : common_(common), resources_(resources ? resources : ::GetModuleHandleW(nullptr)) {}
+
+SettingsForm::~SettingsForm() { Destroy(); }
+
+void SettingsForm::ShowModal() {
+  if (!Load()) return;
+  ::ShowWindow(handle(), SW_SHOWNORMAL);
+  ::UpdateWindow(handle());
+  forms::RunUntilLastFormCloses();
+}
+
+bool SettingsForm::Load() {
+  twipsPerPixelX_ = forms::ScreenTwipsPerPixelX();
+  twipsPerPixelY_ = forms::ScreenTwipsPerPixelY();
+  skin_ = LoadSkin(resources_);
+  labelFont_ = LabelFont(twipsPerPixelY_, false);
+  underlinedFont_ = LabelFont(twipsPerPixelY_, true);
+  look_.labelFont = labelFont_.get();
+  look_.underlinedFont = underlinedFont_.get();
+  look_.windowFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  look_.hand = ::LoadCursorW(resources_, MAKEINTRESOURCEW(IDC_HAND_POINTER));
+  icon_ = static_cast<HICON>(::LoadImageW(resources_, MAKEINTRESOURCEW(IDI_RUBBLIT), IMAGE_ICON, 32, 32, LR_SHARED));
+
+  // The window fits Pic_C and stands in the middle of the primary screen.
+  const PixelRect picC = ScaleRect(kPicC96, twipsPerPixelX_, twipsPerPixelY_);
+  const PixelRect window =
+      SettingsWindowRect(picC.width, picC.height, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  CreateOptions options;
+  options.className = L"RubblitSettingsForm";
+  options.caption = L"Rubblitの設定";
+  options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  options.left = window.left;
+  options.top = window.top;
+  options.width = window.width;
+  options.height = window.height;
+  options.icon = icon_;
+  if (!Create(options)) return false;
+
+  SkinPanel::Options panel;
+  panel.look = &look_;
+  panel.events = this;
+  panel.twipsPerPixelX = twipsPerPixelX_;
+  panel.twipsPerPixelY = twipsPerPixelY_;
+  panel.parent = handle();
+  panel.rect = picC;
+  panel.background = kPanelBackground;
+  panel.rows = &PanelElements(PanelId::Pic_C);
+  if (!Pic_C.Load(panel)) return false;
+  panel.parent = Pic_C.handle();
+  panel.rect = ScaleRect(kRightPanel96, twipsPerPixelX_, twipsPerPixelY_);
+  panel.rows = &PanelElements(PanelId::RightPanel);
+  if (!rightPanel_.Load(panel)) return false;
+  panel.rect = ScaleRect(kLeftPanel96, twipsPerPixelX_, twipsPerPixelY_);
+  panel.rows = &PanelElements(PanelId::LeftPanel);
+  if (!leftPanel_.Load(panel)) return false;
+  panel.parent = leftPanel_.handle();
+  panel.rect = ScaleRect(kPicK96, twipsPerPixelX_, twipsPerPixelY_);
+  panel.background = kPicKBackground;
+  panel.rows = nullptr;
+  if (!Pic_K.Load(panel)) return false;
+
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  const PixelRect list = ScaleRect(kList96, twipsPerPixelX_, twipsPerPixelY_);
+  List_1 = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                             list.left, list.top, list.width, list.height, leftPanel_.handle(), nullptr, instance,
+                             nullptr);
+  if (List_1) ::SendMessageW(List_1, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+  const PixelRect speed = ScaleRect(kSpeed96, twipsPerPixelX_, twipsPerPixelY_);
+  HS_Speed = ::CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SBS_HORZ, speed.left,
+                               speed.top, speed.width, speed.height, rightPanel_.handle(), nullptr, instance, nullptr);
+  if (HS_Speed) {
+    SCROLLINFO range{};
+    range.cbSize = sizeof range;
+    range.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+    range.nMin = kSpeedMinimum;
+    range.nMax = kSpeedMaximum;
+    range.nPos = kSpeedMinimum;
+    ::SetScrollInfo(HS_Speed, SB_CTL, &range, FALSE);
+  }
+
+  // Wide enough to scroll to the end of a long name.
+  if (List_1) ::SendMessageW(List_1, LB_SETHORIZONTALEXTENT, ListHorizontalExtent(list.width, twipsPerPixelX_), 0);
+  TileBackground(Pic_C);
+  TileBackground(rightPanel_);
+  TileBackground(leftPanel_);
+  for (std::int16_t i = 0; i <= 6; ++i) SetPicture(Role::Img_H, i, skin_.Img_TT ? &*skin_.Img_TT : nullptr);
+  for (std::int16_t i = 0; i <= 3; ++i) SetPicture(Role::Img_Button, i, StatePicture(skin_.Img_O_button, true));
+  // A value other than 0 or 1 leaves both pictures of its selector empty.
+  for (std::int16_t i = 0; i <= 1; ++i) {
+    if (auto on = OptionPicture(common_.settings.ChangeOrder, i)) SetPicture(Role::Img_SR, i, StatePicture(skin_.Img_Opt, *on));
+    if (auto on = OptionPicture(common_.settings.ImageSize, i)) SetPicture(Role::Img_Size, i, StatePicture(skin_.Img_Opt, *on));
+  }
+  FillList();
+  SetCaption(Role::lbl_PreSize, 0, L"");
+  SetCaption(Role::Folder_Path, 0, common_.settings.ImageFolder);
+  for (std::int16_t n = 0; n <= 3; ++n) {
+    if (auto on = CheckPicture(common_.settings.ImageKind[static_cast<std::size_t>(n)])) {
+      SetPicture(Role::Img_Kind, n, StatePicture(skin_.Img_Ra, *on));
+    }
+  }
+  // A speed the scroll bar cannot show opens at its lowest value.
+  if (HS_Speed) ::SetScrollPos(HS_Speed, SB_CTL, SpeedScrollValue(common_.settings.Speed), TRUE);
+  ShowSpeed();
+  DrawBoxEdge(Pic_K.image(), kRaisedEdge);
+  // The tables give their elements the hand; List_1 is a window of its own.
+  leftPanel_.SetHandControl(List_1);
+  // Both animations run between the dialog and where the pointer was now.
+  POINT pointer{};
+  if (::GetCursorPos(&pointer)) {
+    common_.OpenPointX = static_cast<std::int16_t>(pointer.x);
+    common_.OpenPointY = static_cast<std::int16_t>(pointer.y);
+  } else {
+    common_.OpenPointX = common_.OpenPointY = 0;
+  }
+  AnimateOpen(handle(), common_.OpenPointX, common_.OpenPointY);
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  return true;
+}
+
+void SettingsForm::Unload() {
+  if (!handle()) return;
+  AnimateClose(handle(), common_.OpenPointX, common_.OpenPointY);
+  Destroy();
+}
+
+void SettingsForm::TileBackground(SkinPanel& panel) {
+  const forms::PictureSurface& target = panel.image();
+  if (!skin_.Pic_Mbl || !target.dc()) return;
+  const forms::LoadedPicture& tile = *skin_.Pic_Mbl;
+  for (const TilePosition& at : TilePositions(target.width(), target.height(), tile.width(), tile.height())) {
+    ::BitBlt(target.dc(), at.x, at.y, tile.width(), tile.height(), tile.dc(), 0, 0, SRCCOPY);
+  }
+  panel.Refresh();
+}
+
+void SettingsForm::FillList() {
+  if (!List_1) return;
+  ::SendMessageW(List_1, LB_RESETCONTENT, 0, 0);
+  const ImageList& images = common_.images;
+  if (images.ImageCount <= 0) return;
+  forms::FileSystemDirectory directory;
+  for (std::int16_t i = 1; i <= images.ImageCount && static_cast<std::size_t>(i) < images.ImageFiles.size(); ++i) {
+    const std::wstring name = ShownName(images.ImageFiles[static_cast<std::size_t>(i)], directory);
+    ::SendMessageW(List_1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
+  const LRESULT lines = ::SendMessageW(List_1, LB_GETCOUNT, 0, 0);
+  SetCaption(Role::lbl_Kei, 0, std::to_wstring(lines < 0 ? 0 : lines));
+}
+
+void SettingsForm::SelectOption(Role optionRole, std::int16_t index, std::int16_t& field) {
+  SetPicture(optionRole, index, StatePicture(skin_.Img_Opt, true));
+  SetPicture(optionRole, static_cast<std::int16_t>(index ^ 1), StatePicture(skin_.Img_Opt, false));
+  field = index;
+}
+
+void SettingsForm::ShowSpeed() {
+  if (HS_Speed) SetCaption(Role::lbl_Speed, 0, std::to_wstring(::GetScrollPos(HS_Speed, SB_CTL)));
+}
+
+void SettingsForm::PressButton(std::int16_t index) {
+  SetPicture(Role::Img_Button, index, StatePicture(skin_.Img_O_button, false));
+}
+
+void SettingsForm::ReleaseButton(std::int16_t index) {
+  SetPicture(Role::Img_Button, index, StatePicture(skin_.Img_O_button, true));
+  // The normal face shows before the action starts.
+  forms::ProcessPendingMessages();
+  switch (index) {
+    case 1:
+      if (List_1) ::SendMessageW(List_1, LB_RESETCONTENT, 0, 0);
+      SetCaption(Role::Folder_Path, 0, L"");
+      SetCaption(Role::lbl_Kei, 0, L"");
+      break;
+    case 2: {
+      SettingsFile file;
+      SaveSettings(common_.settings, Caption(Role::Folder_Path, 0),
+                   static_cast<std::int16_t>(HS_Speed ? ::GetScrollPos(HS_Speed, SB_CTL) : kSpeedMinimum), file);
+      Unload();
+      break;
+    }
+    case 3:
+      Unload();
+      break;
+    default:
+      // The folder button's faces only: the folder browser is not part of the dialog yet.
+      break;
+  }
+}
+
+void SettingsForm::OpenLink() {
+  ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  ::ShellExecuteW(handle(), L"open", Caption(Role::lbl_URL, 0).c_str(), L"", L"", SW_SHOWNORMAL);
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+}
+
+bool SettingsForm::SetPicture(Role role, std::int16_t index, const forms::LoadedPicture* picture) {
+  return Pic_C.SetPicture(role, index, picture) || leftPanel_.SetPicture(role, index, picture) ||
+         rightPanel_.SetPicture(role, index, picture);
+}
+
+bool SettingsForm::SetCaption(Role role, std::int16_t index, const std::wstring& caption) {
+  return Pic_C.SetCaption(role, index, caption) || leftPanel_.SetCaption(role, index, caption) ||
+         rightPanel_.SetCaption(role, index, caption);
+}
+
+std::wstring SettingsForm::Caption(Role role, std::int16_t index) const {
+  for (const SkinPanel* panel : {&Pic_C, &leftPanel_, &rightPanel_}) {
+    if (auto caption = panel->Caption(role, index)) return *caption;
+  }
+  return std::wstring();
+}
+
+void SettingsForm::ElementPressed(Role role, std::int16_t index) {
+  switch (role) {
+    case Role::Img_SR:
+    case Role::lbl_RS:
+      SelectOption(Role::Img_SR, index, common_.settings.ChangeOrder);
+      break;
+    case Role::Img_Size:
+    case Role::lbl_Size:
+      SelectOption(Role::Img_Size, index, common_.settings.ImageSize);
+      break;
+    case Role::lbl_Button:
+      PressButton(index);
+      break;
+    default:
+      break;
+  }
+}
+
+void SettingsForm::ElementReleased(Role role, std::int16_t index) {
+  if (role == Role::lbl_Button) ReleaseButton(index);
+  if (role == Role::lbl_URL) OpenLink();
+}
+
+void SettingsForm::PressAbandoned(Role role, std::int16_t index) {
+  // The button looks released again, but its action does not run: the user never let go on it.
+  if (role == Role::lbl_Button) SetPicture(Role::Img_Button, index, StatePicture(skin_.Img_O_button, true));
+}
+
+void SettingsForm::Scrolled(HWND scrollBar, int code, int trackPosition) {
+  if (scrollBar != HS_Speed || !HS_Speed) return;
+  int value = ::GetScrollPos(HS_Speed, SB_CTL);
+  switch (code) {
+    case SB_LINELEFT:
+    case SB_PAGELEFT:
+      --value;
+      break;
+    case SB_LINERIGHT:
+    case SB_PAGERIGHT:
+      ++value;
+      break;
+    case SB_LEFT:
+      value = kSpeedMinimum;
+      break;
+    case SB_RIGHT:
+      value = kSpeedMaximum;
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      value = trackPosition;
+      break;
+    default:
+      return;
+  }
+  value = value < kSpeedMinimum ? kSpeedMinimum : value > kSpeedMaximum ? kSpeedMaximum : value;
+  ::SetScrollPos(HS_Speed, SB_CTL, value, TRUE);
+  ShowSpeed();
+}
+
+LRESULT SettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      // The close box and the system menu's close: like "ｷｬﾝｾﾙ", nothing is saved.
+      Unload();
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+}  // namespace dialog
