@@ -6,6 +6,12 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts
 export WINEARCH=${RUBBLIT_WINEARCH:-win32}
 export WINEPREFIX=${RUBBLIT_WINE_ROOT:?}/prefix-$WINEARCH
+# Debian's wine command starts the 32-bit loader whenever it is installed, even for a 64-bit prefix;
+# on a machine whose kernel runs no 32-bit programs a 64-bit prefix takes the 64-bit loader itself.
+export RUBBLIT_WINE=wine
+if [ "$WINEARCH" = win64 ] && [ -x /usr/lib/wine/wine64 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  RUBBLIT_WINE=/usr/lib/wine/wine64
+fi
 
 # Starts an Xvfb unless a display is already set; RUBBLIT_SCREEN is its size, e.g. 1024x768.
 wine_env_start_display() {
@@ -30,26 +36,28 @@ wine_env_start_display() {
 }
 
 # A fresh prefix per run, a persistent wineserver (so that each process costs milliseconds, not
-# seconds) and no crash dialog (it would hang the run).
+# seconds) and no crash dialog (it would hang the run). On failure RUBBLIT_WINE_PROBLEM says what.
 wine_env_start_wine() {
+  if [ "$WINEARCH" = win32 ] && ! wine --version >/dev/null 2>&1; then
+    RUBBLIT_WINE_PROBLEM="Wine's 32-bit loader does not run on this machine (its kernel runs no 32-bit programs?)"
+    return 1
+  fi
   WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1 || true
-  # A test that makes folders unchangeable (chattr +i) and is killed before it undoes it leaves them behind.
-  [ -d "$WINEPREFIX" ] && chattr -R -i "$WINEPREFIX/drive_c/users" >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 </dev/null
-  if ! timeout 180 wineboot -i >/dev/null 2>&1 </dev/null; then
-    echo "wineboot could not make the prefix $WINEPREFIX" >&2
+  if ! timeout 180 "$RUBBLIT_WINE" wineboot -i >/dev/null 2>&1 </dev/null; then
+    RUBBLIT_WINE_PROBLEM="wineboot could not make the prefix $WINEPREFIX"
     return 1
   fi
-  timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+  timeout 60 "$RUBBLIT_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1 </dev/null
   # The first boot of a prefix leaves a second services.exe behind, which keeps RpcSs from starting
   # and makes each program's first window wait 10 s for the desktop. A clean restart has one.
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 </dev/null
-  timeout 60 wineboot >/dev/null 2>&1 </dev/null || { echo "the Wine prefix $WINEPREFIX did not restart" >&2; return 1; }
+  timeout 60 "$RUBBLIT_WINE" wineboot >/dev/null 2>&1 </dev/null || { RUBBLIT_WINE_PROBLEM="the Wine prefix $WINEPREFIX did not restart"; return 1; }
 }
 
 wine_env_stop() {

@@ -4,4 +4,4 @@ if [ -z "${WINEPREFIX:-}" ]; then
   echo "wine-run.sh: WINEPREFIX is not set (run the tests through scripts/test.sh)" >&2
   exit 125
 fi
-exec timeout --kill-after=5 300 wine "$@"
+exec timeout --kill-after=5 300 "${RUBBLIT_WINE:-wine}" "$@"
