@@ -218,43 +218,6 @@ TEST_F(PictureShow, RandomOrderShowsEveryPictureOncePerPassInAnOrderBuiltAnewEac
   ExpectPlaced(watch);
 }
 
-TEST_F(PictureShow, FullScreenScalesTheLongerSideToTheScreenAndCentres) {
-  pictures_.WriteBytes(L"1.bmp", Bmp(640, 480, kTwoBands[0]));
-  pictures_.WriteBytes(L"2.bmp", Bmp(400, 600, kTwoBands[1]));
-  pictures_.WriteBytes(L"3.bmp", Bmp(2048, 512, kTwoBands[2]));
-  SaverSettings settings;
-  settings.speed = 16;
-  settings.folder = pictures_.path();
-  RunningSaver saver(settings);
-  ASSERT_NE(saver.window, nullptr);
-
-  const Watch watch = WatchShow({Centred(1024, 768, kTwoBands[0]), Centred(512, 768, kTwoBands[1]),
-                                 Centred(1024, 256, kTwoBands[2])},
-                                4, 40000);
-  EXPECT_EQ(watch.cycles, (std::vector<int>{0, 1, 2, 0})) << Describe(watch);
-  ExpectPlaced(watch);
-}
-
-TEST_F(PictureShow, OwnSizeCentresASmallPictureAndShowsTheMiddleOfALargeOne) {
-  pictures_.WriteBytes(L"1.bmp", Bmp(300, 600, kTwoBands[0]));
-  // Its middle 1024 x 768, from (288, 216), in two bands; a frame of another colour around it.
-  pictures_.WriteBytes(L"2.bmp", BmpBytes(1600, 1200, 24, [](int x, int y) {
-                         if (x < 288 || x >= 288 + 1024 || y < 216 || y >= 216 + 768) return kGrey;
-                         return y < 216 + 384 ? kWhite : kOrange;
-                       }));
-  SaverSettings settings;
-  settings.speed = 12;
-  settings.imageSize = 0;
-  settings.folder = pictures_.path();
-  RunningSaver saver(settings);
-  ASSERT_NE(saver.window, nullptr);
-
-  const Watch watch =
-      WatchShow({Centred(300, 600, kTwoBands[0]), Centred(1024, 768, {kWhite, kOrange})}, 3, 40000);
-  EXPECT_EQ(watch.cycles, (std::vector<int>{0, 1, 0})) << Describe(watch);
-  ExpectPlaced(watch);
-}
-
 TEST_F(PictureShow, BadFilesAndAFileDeletedAfterTheScanRepeatThePictureBeforeThem) {
   // Listed first: nothing has been shown yet when they fail.
   pictures_.WriteBytes(L"1-empty.bmp", "");

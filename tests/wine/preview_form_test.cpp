@@ -81,21 +81,6 @@ TEST_F(PreviewFormTest, ShowsThePictureAtNaturalSizeOnBlackInALargerPane) {
   EXPECT_TRUE(IsBlack(shot.At(0, kPictureHeight)));
 }
 
-TEST_F(PreviewFormTest, ASmallerPaneShowsTheTopLeftOfThePicture) {
-  testbed::HostWindow host(L"host", 40, 40, 100, 60);
-  PreviewForm form(program_.get());
-  ASSERT_TRUE(EmbedPreview(form, L" " + host.HandleText() + L"xyz"));
-  ASSERT_TRUE(Drawn(form, 40 + 99, 40 + 59));
-  RECT formRect{};
-  ::GetClientRect(form.handle(), &formRect);
-  EXPECT_EQ(formRect.right, 100);
-  EXPECT_EQ(formRect.bottom, 60);
-  testbed::ScreenShot shot = testbed::Capture(40, 40, 100, 60);
-  int dark = 0;
-  for (std::uint32_t pixel : shot.pixels) dark += Brightness(pixel) < 40;
-  EXPECT_EQ(dark, 0);
-}
-
 TEST_F(PreviewFormTest, TheFormGoesWithTheHostAndEndsTheMessageLoop) {
   testbed::HostWindow host(L"host", 40, 40, 200, 150);
   PreviewForm form(program_.get());

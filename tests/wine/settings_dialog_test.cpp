@@ -1,14 +1,12 @@
-// The settings dialog (rubblit.scr /c) as a user meets it: its window at 96 and 144 dpi, what it
-// shows for a settings file, and what the mouse does to it and to the file. Every check but the
-// dpi one runs with the ANSI code page 932 and again with 1252.
+// The settings dialog (rubblit.scr /c) as a user meets it: what it shows for a settings file, and
+// what the mouse does to it and to the file. Every check runs with the ANSI code page 932 and
+// again with 1252.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "forms/handles.h"
 #include "resources/resource_ids.h"
 #include "wine/testbed/host_window.h"
 #include "wine/testbed/input.h"
@@ -33,7 +31,6 @@ struct At {
   int left, top, width, height;
 };
 constexpr At kSequentialOption{24, 40, 13, 13}, kRandomOption{108, 40, 13, 13};
-constexpr At kRandomCaption{124, 40, 32, 13};
 constexpr At kOwnSizeOption{24, 100, 13, 13}, kFullScreenOption{108, 100, 13, 13};
 constexpr At kOwnSizeCaption{40, 100, 42, 13};
 constexpr At kSpeedValue{56, 180, 53, 13};
@@ -85,8 +82,6 @@ Pixels Crop(const Pixels& from, const At& at) {
   return part;
 }
 
-bool Same(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != 0; }
-
 // Sets an environment variable for the processes this one starts, and puts it back.
 class EnvironmentScope {
  public:
@@ -105,41 +100,35 @@ class EnvironmentScope {
   bool had_ = false;
 };
 
-// A registry value of the prefix changed for one test and put back however it ends.
-class RegistryValueScope {
+// The prefix's handler of an address scheme, set for one test and put back however it ends.
+class HandlerScope {
  public:
-  RegistryValueScope(HKEY root, const std::wstring& path, const std::wstring& name) : name_(name) {
-    ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+  HandlerScope(const std::wstring& scheme, const std::wstring& command) {
+    ::RegCreateKeyExW(HKEY_CLASSES_ROOT, (scheme + L"\\shell\\open\\command").c_str(), 0, nullptr, 0,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
     DWORD size = sizeof old_;
-    had_ = key_ && ::RegQueryValueExW(key_, name_.empty() ? nullptr : name_.c_str(), nullptr, &type_, old_, &size) ==
+    had_ = key_ && ::RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old_), &size) ==
                        ERROR_SUCCESS;
-    oldSize_ = size;
+    Set(command);
   }
-  ~RegistryValueScope() {
+  ~HandlerScope() {
     if (!key_) return;
-    const wchar_t* name = name_.empty() ? nullptr : name_.c_str();
     if (had_) {
-      ::RegSetValueExW(key_, name, 0, type_, old_, oldSize_);
+      Set(old_);
     } else {
-      ::RegDeleteValueW(key_, name);
+      ::RegDeleteValueW(key_, nullptr);
     }
     ::RegCloseKey(key_);
   }
-  void SetDword(DWORD value) {
-    ::RegSetValueExW(key_, name_.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  }
-  void SetText(const std::wstring& value) {
-    ::RegSetValueExW(key_, name_.empty() ? nullptr : name_.c_str(), 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>((value.size() + 1) * 2));
-  }
 
  private:
+  void Set(const std::wstring& command) {
+    ::RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                     static_cast<DWORD>((command.size() + 1) * 2));
+  }
   HKEY key_ = nullptr;
-  std::wstring name_;
   bool had_ = false;
-  DWORD type_ = 0;
-  BYTE old_[1024] = {};
-  DWORD oldSize_ = 0;
+  wchar_t old_[512] = {};
 };
 
 std::wstring ListLine(HWND list, int index) {
@@ -228,70 +217,6 @@ TEST_P(SettingsDialogTest, OpensShowingTheSettingsOnItsSkin) {
   ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
   EXPECT_EQ(ListLine(list, 0), L"a.bmp");
   EXPECT_EQ(ListLine(list, 2), L"c.bmp");
-
-  // Japanese captions drawn with glyphs: the caption over the tile is exactly what the dialog's
-  // font draws there, and that font has every character.
-  const At captionArea{124, 40, 60, 13};
-  forms::Font font(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
-  const Pixels tile = Skin(IDR_SKIN_TILE);
-  ASSERT_EQ(tile.width, 555);
-  forms::WindowDC screen(nullptr);
-  forms::MemoryDC memory(screen.get());
-  forms::Bitmap canvas(::CreateCompatibleBitmap(screen.get(), captionArea.width, captionArea.height));
-  forms::SelectedObject selectedCanvas(memory.get(), canvas.get());
-  for (int y = 0; y < captionArea.height; ++y) {
-    for (int x = 0; x < captionArea.width; ++x) {
-      // The right panel's tile starts at its own corner.
-      std::uint32_t c = tile.values.at(static_cast<std::size_t>(((captionArea.top + y) % 20) * 555 + captionArea.left + x));
-      ::SetPixel(memory.get(), x, y, RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
-    }
-  }
-  forms::SelectedObject selectedFont(memory.get(), font.get());
-  const std::wstring caption = L"ﾗﾝﾀﾞﾑ";
-  WORD glyphs[8] = {};
-  ASSERT_EQ(::GetGlyphIndicesW(memory.get(), caption.c_str(), static_cast<int>(caption.size()), glyphs,
-                               GGI_MARK_NONEXISTING_GLYPHS),
-            caption.size());
-  EXPECT_EQ(std::count(glyphs, glyphs + caption.size(), 0xFFFF), 0);
-  ::SetBkMode(memory.get(), TRANSPARENT);
-  ::SetTextColor(memory.get(), ::GetSysColor(COLOR_BTNTEXT));
-  RECT textRect{0, 0, kRandomCaption.width, kRandomCaption.height};
-  ::DrawTextW(memory.get(), caption.c_str(), -1, &textRect, DT_NOPREFIX | DT_SINGLELINE | DT_TOP | DT_LEFT | DT_NOCLIP);
-  Pixels expected{captionArea.width, captionArea.height, {}};
-  for (int y = 0; y < captionArea.height; ++y) {
-    for (int x = 0; x < captionArea.width; ++x) {
-      COLORREF c = ::GetPixel(memory.get(), x, y);
-      expected.values.push_back(testbed::Rgb(GetRValue(c), GetGValue(c), GetBValue(c)));
-    }
-  }
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.right, captionArea)), expected);
-  EXPECT_NE(expected, testbed::ScreenPixels(OnScreen(panels.right, {124, 60, 60, 13})));  // ink, not bare tile
-
-  // The hand over what can be clicked (a caption, an option, the list), the arrow elsewhere (a
-  // group title, the bare texture). Each move waits for the pointer to become what it should.
-  auto pointer = [] {
-    CURSORINFO info{};
-    info.cbSize = sizeof info;
-    ::GetCursorInfo(&info);
-    return info.hCursor;
-  };
-  auto moveUntil = [&](const RECT& rect, const std::function<bool(HCURSOR)>& wanted) {
-    testbed::MoveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    return testbed::PumpUntil([&] { return wanted(pointer()); }, kDeadline);
-  };
-  const HCURSOR outside = pointer();
-  ASSERT_TRUE(moveUntil(OnScreen(panels.right, kRandomCaption), [&](HCURSOR c) { return c != outside; }));
-  const HCURSOR hand = pointer();
-  ASSERT_TRUE(moveUntil(OnScreen(panels.right, {12, 12, 109, 17}), [&](HCURSOR c) { return c != hand; }));
-  const HCURSOR arrow = pointer();
-  const auto isHand = [&](HCURSOR c) { return c == hand; };
-  const auto isArrow = [&](HCURSOR c) { return c == arrow; };
-  EXPECT_TRUE(moveUntil(OnScreen(panels.right, kSequentialOption), isHand));
-  EXPECT_TRUE(moveUntil(OnScreen(panels.right, {150, 150, 10, 10}), isArrow));
-  EXPECT_TRUE(moveUntil(OnScreen(panels.left, {20, 80, 100, 100}), isHand));  // List_1
-  EXPECT_TRUE(moveUntil(OnScreen(panels.left, {196, 12, 92, 13}), isArrow));
-  EXPECT_TRUE(moveUntil(OnScreen(panels.picC, kLink), isHand));
 
   // A second start beside the open dialog ends at once, and this one stays.
   testbed::SaverProcess second(saver_, L"/c");
@@ -425,8 +350,7 @@ TEST_P(SettingsDialogTest, DraggingTheThumbShowsEachValueWhileItMoves) {
 TEST_P(SettingsDialogTest, TheLinkOpensThroughTheSystemsHandlerOfItsAddress) {
   const std::wstring recorder = folder_.File(L"link_recorder.exe");
   ASSERT_TRUE(::CopyFileW((testbed::BuildFolder() + L"\\link_recorder.exe").c_str(), recorder.c_str(), FALSE));
-  RegistryValueScope handler(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", L"");
-  handler.SetText(L"\"" + recorder + L"\" \"%1\"");
+  HandlerScope handler(L"http", L"\"" + recorder + L"\" \"%1\"");
   WriteSettings(SettingsLines(L"0", L"0", L"", L"1111", L"1"));
   testbed::SaverProcess process(saver_, L"/c");
   SettingsDialog dialog(process);
@@ -447,91 +371,9 @@ TEST_P(SettingsDialogTest, TheLinkOpensThroughTheSystemsHandlerOfItsAddress) {
   EXPECT_TRUE(process.WaitForExit(kDeadline));
 }
 
-TEST_P(SettingsDialogTest, HandEditedSettingsOpenQuietlyAndSaveWellFormedValues) {
-  const std::wstring longFolder = L"C:\\" + std::wstring(297, L'f');
-  struct Case {
-    std::vector<std::wstring> file;
-    std::vector<std::wstring> saved;
-  };
-  const Case cases[] = {
-      {SettingsLines(L"2", L"5", L"C:\\no such folder", L"1121", L"0"), SettingsLines(L"2", L"5", L"", L"1121", L"1")},
-      {SettingsLines(L"0", L"1", longFolder, L"1111", L"7"), SettingsLines(L"0", L"1", L"", L"1111", L"1")},
-      {SettingsLines(L"-1", L"0", L"", L"0000", L"-1"), SettingsLines(L"-1", L"0", L"", L"0000", L"1")},
-      {SettingsLines(L"1", L"0", L"", L"1111", L"99999"), SettingsLines(L"1", L"0", L"", L"1111", L"1")},
-  };
-  for (const Case& c : cases) {
-    WriteSettings(c.file);
-    testbed::SaverProcess process(saver_, L"/c");
-    SettingsDialog dialog(process);
-    ASSERT_NE(dialog.window(), nullptr) << testbed::SettingsFileBytes(c.file);
-    DialogPanels panels = FindPanels(dialog);
-    testbed::ClickAt(OnScreen(panels.picC, kSaveButton));
-    ASSERT_TRUE(process.WaitForExit(kDeadline)) << testbed::SettingsFileBytes(c.file);
-    EXPECT_EQ(SettingsBytes(), testbed::SettingsFileBytes(c.saved));
-  }
-}
-
 INSTANTIATE_TEST_SUITE_P(CodePages, SettingsDialogTest, ::testing::Values(L"ja_JP.UTF-8", L"C.UTF-8"),
                          [](const ::testing::TestParamInfo<const wchar_t*>& info) {
                            return std::string(info.index == 0 ? "ShiftJis" : "Latin1");
                          });
-
-// Wine reads the dpi from the prefix's registry when a program starts.
-class SettingsDialogDpiTest : public testbed::SaverTest, public ::testing::WithParamInterface<int> {
- protected:
-  testbed::TempFolder folder_;
-  std::wstring saver_ = folder_.CopySaverHere();
-  RegistryValueScope dpi_{HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"};
-};
-
-TEST_P(SettingsDialogDpiTest, WindowAndChildWindowsTakeTheirScaledRectangles) {
-  const int dpi = GetParam();
-  dpi_.SetDword(static_cast<DWORD>(dpi));
-  auto scale = [dpi](int pixels96) {
-    // Twips over twips per pixel, halves to even: 253.5 gives 254, 169.5 gives 170.
-    const int twice = pixels96 * dpi * 2 / 96;
-    return twice % 2 == 0 ? twice / 2 : ((twice / 2) % 2 == 0 ? twice / 2 : twice / 2 + 1);
-  };
-  auto rect = [&](int left, int top, int width, int height) {
-    return RECT{scale(left), scale(top), scale(left) + scale(width), scale(top) + scale(height)};
-  };
-  testbed::SaverProcess process(saver_, L"/c");
-  SettingsDialog dialog(process);
-  ASSERT_NE(dialog.window(), nullptr);
-  wchar_t title[64] = {};
-  ::GetWindowTextW(dialog.window(), title, 64);
-  EXPECT_STREQ(title, testbed::kSettingsCaption);
-
-  RECT window{};
-  ::GetWindowRect(dialog.window(), &window);
-  const int width = scale(549) + 8, height = scale(385) + 27;
-  EXPECT_EQ(window.right - window.left, width);
-  EXPECT_EQ(window.bottom - window.top, height);
-  EXPECT_EQ(window.left, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-  EXPECT_EQ(window.top, (::GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-  RECT client{};
-  ::GetClientRect(dialog.window(), &client);
-  // The frame allowance of 8 and 27 pixels holds Pic_C whole at 96 dpi; at 144 dpi the taller
-  // caption bar covers some of its bottom rows, whose texture nobody misses.
-  EXPECT_GE(client.right, scale(549));
-  if (dpi == 96) {
-    EXPECT_GE(client.bottom, 385);
-  }
-
-  DialogPanels panels = FindPanels(dialog);
-  ASSERT_NE(panels.picK, nullptr);
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.picC, dialog.window()), rect(0, 0, 549, 385)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.right, panels.picC), rect(336, 12, 197, 225)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.left, panels.picC), rect(12, 12, 313, 329)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.picK, panels.left), rect(192, 52, 100, 100)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(dialog.List(), panels.left), rect(12, 68, 169, 225)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(dialog.SpeedBar(), panels.right), rect(24, 160, 113, 17)));
-  EXPECT_EQ(::SendMessageW(dialog.List(), LB_GETHORIZONTALEXTENT, 0, 0), dpi == 96 ? 311 : 325);
-
-  ::PostMessageW(dialog.window(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(process.WaitForExit(kDeadline));
-}
-
-INSTANTIATE_TEST_SUITE_P(Dpi, SettingsDialogDpiTest, ::testing::Values(96, 144));
 
 }  // namespace

@@ -3,12 +3,10 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "forms/directory.h"
+#include "forms/handles.h"
 #include "startup/settings_file.h"
-#include "wine/testbed/host_window.h"
 #include "wine/testbed/temp_folder.h"
 
 namespace {
@@ -97,80 +95,6 @@ TEST(SettingsFile, AFileInAJapaneseFolderIsFound) {
   EXPECT_NE(::GetFileAttributesW(ini.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(SettingsFile, AWriteThatCannotBeMadeChangesNothing) {
-  TempFolder folder;
-  // A folder that does not exist: nothing is created.
-  const std::wstring nowhere = folder.File(L"missing\\Rubblit.ini");
-  EXPECT_FALSE(WriteIniValue("Section", kSpeedSjis, L" 2", nowhere));
-  EXPECT_FALSE(folder.Exists(L"missing"));
-
-  // A folder where the file should be: it stays a folder.
-  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"Rubblit.ini").c_str(), nullptr));
-  EXPECT_FALSE(WriteIniValue("Section", kSpeedSjis, L" 2", folder.File(L"Rubblit.ini")));
-  EXPECT_NE(::GetFileAttributesW(folder.File(L"Rubblit.ini").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-}
-
-bool CanCreateFileIn(const std::wstring& folder) {
-  const std::wstring probe = folder + L"\\probe.txt";
-  HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(file);
-  ::DeleteFileW(probe.c_str());
-  return true;
-}
-
-bool CanChange(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return CanCreateFileIn(path);
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(file);
-  return true;
-}
-
-// Makes files and folders refuse every change, even to root, while it lives: the immutable
-// attribute of the Linux file system, set through chattr, which Wine starts like any program.
-class Unchangeable {
- public:
-  explicit Unchangeable(std::vector<std::wstring> paths) : paths_(std::move(paths)) { Chattr("+i", false); }
-  ~Unchangeable() { Chattr("-i", true); }
-  Unchangeable(const Unchangeable&) = delete;
-  Unchangeable& operator=(const Unchangeable&) = delete;
-
- private:
-  // Wine does not wait for a Linux program to end, so the change is waited for where it shows.
-  void Chattr(const std::string& flag, bool changeable) const {
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    ASSERT_NE(unixName, nullptr) << "not running under Wine";
-    std::string commandLine = "chattr " + flag;
-    for (const std::wstring& path : paths_) {
-      char* name = unixName(path.c_str());
-      ASSERT_NE(name, nullptr);
-      commandLine += " \"" + std::string(name) + "\"";
-      ::HeapFree(::GetProcessHeap(), 0, name);
-    }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessA("Z:\\usr\\bin\\chattr", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &process));
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    testbed::PumpUntil(
-        [&] {
-          for (const std::wstring& path : paths_) {
-            if (CanChange(path) != changeable) return false;
-          }
-          return true;
-        },
-        10000);
-  }
-  std::vector<std::wstring> paths_;
-};
-
 // A program folder and a user folder, as the program finds them when installed, and the settings
 // of one start: loaded from them, then, when a dialog saves, saved to them.
 struct Installation {
@@ -203,7 +127,7 @@ bool SameSettings(const SettingsRecord& a, const SettingsRecord& b) {
          a.ImageFolder == b.ImageFolder && a.Speed == b.Speed;
 }
 
-TEST(SettingsFile, AProgramFolderThatRefusesWritingSendsTheSettingsToTheUsersFileWhichTheNextStartReads) {
+TEST(SettingsFile, AWriteRefusedBesideTheProgramGoesToTheUsersFileWhichTheNextStartReads) {
   // The temporary folders' paths are ASCII.
   auto saved = [](const Installation& installed) {
     return "[Section]\r\n" + kChangeSjis + "=1\r\n" + kSizeSjis + "=1\r\n" + kFolderSjis + "=" +
@@ -211,26 +135,27 @@ TEST(SettingsFile, AProgramFolderThatRefusesWritingSendsTheSettingsToTheUsersFil
            kKindSjis + "1=0\r\n" + kKindSjis + "2=1\r\n" + kKindSjis + "3=0\r\n" + kSpeedSjis + "=3\r\n";
   };
 
-  // No file beside the program yet.
+  // No program folder to write in.
   {
     Installation installed;
+    ASSERT_TRUE(::RemoveDirectoryW(installed.program.c_str()));
     const SettingsRecord chosen{1, 1, {1, 0, 1, 0}, installed.pictures, 3};
-    Unchangeable locked({installed.program});
-    ASSERT_FALSE(CanCreateFileIn(installed.program));
     installed.Save(chosen, 3);
-    EXPECT_EQ(::GetFileAttributesW(installed.besideProgram.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(installed.root.Exists(L"program"));
     EXPECT_EQ(WithoutBlankAfterEquals(installed.root.ReadBytes(L"appdata\\Rubblit\\Rubblit.ini")), saved(installed));
     EXPECT_TRUE(SameSettings(installed.Start(), chosen));
   }
 
-  // A file beside the program that an earlier installation left: read until the first save, then
-  // kept as it was while the user's file takes over.
+  // A file beside the program that another program holds open for reading only: read until the
+  // first save, then kept as it was while the user's file takes over.
   {
     Installation installed;
     const SettingsRecord chosen{1, 1, {1, 0, 1, 0}, installed.pictures, 3};
     const std::string earlier = "[Section]\r\n" + kSpeedSjis + "=2\r\n" + kFolderSjis + "=C:\\Old\r\n";
     installed.root.WriteBytes(L"program\\Rubblit.ini", earlier);
-    Unchangeable locked({installed.besideProgram, installed.program});
+    forms::KernelHandle held(::CreateFileW(installed.besideProgram.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.get());
     EXPECT_EQ(installed.Start().Speed, 2);
     installed.Save(chosen, 3);
     EXPECT_EQ(installed.root.ReadBytes(L"program\\Rubblit.ini"), earlier);

@@ -48,13 +48,6 @@ TEST_F(StartupTest, UnrecognisedLettersAndThePasswordModeEndAtOnce) {
   }
 }
 
-TEST_F(StartupTest, DisplayModesOpenTheDisplay) {
-  for (const wchar_t* arguments : {L"/s", L"/S", L"-s", L"xs", L"", L"x"}) {
-    testbed::SaverProcess process(saver_, arguments);
-    EXPECT_NE(process.WaitForWindow(L"Rubblit(main)", 15000), nullptr) << "arguments \"" << arguments << "\"";
-  }
-}
-
 TEST_F(StartupTest, PasswordModeOnTheOlderPlatformHandsTheHostsWindowToThePasswordServiceAndEnds) {
   testbed::OlderPlatform older(true);
   ASSERT_TRUE(::CopyFileW((testbed::BuildFolder() + L"\\password.cpl").c_str(), folder_.File(L"mpr.dll").c_str(),
@@ -79,17 +72,6 @@ TEST_F(StartupTest, PreviewBecomesAChildOfTheHostAndEndsWithIt) {
     pane.Destroy();
     EXPECT_TRUE(process.WaitForExit(kAtOnce));
     EXPECT_EQ(process.ExitCode(), 0u);
-  }
-}
-
-TEST_F(StartupTest, PreviewWithoutAHostStaysUntilItsFormIsClosed) {
-  for (const wchar_t* arguments : {L"/p", L"/p 0", L"/p abc", L"/p 99999999"}) {
-    testbed::SaverProcess process(saver_, arguments);
-    HWND preview = process.WaitForWindow(kPreviewCaption, kAtOnce);
-    ASSERT_NE(preview, nullptr) << arguments;
-    EXPECT_FALSE(process.WaitForExit(200)) << arguments;
-    ::PostMessageW(preview, WM_CLOSE, 0, 0);
-    ExpectEndsAtOnce(process, arguments);
   }
 }
 

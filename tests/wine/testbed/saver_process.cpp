@@ -59,16 +59,6 @@ HWND FindProcessWindow(DWORD processId, const std::wstring& caption) {
 SaverProcess::SaverProcess(const std::wstring& program, const std::wstring& argumentString) {
   std::wstring commandLine = L"\"" + program + L"\"";
   if (!argumentString.empty()) commandLine += L" " + argumentString;
-  Start(program, commandLine);
-}
-
-SaverProcess SaverProcess::WithCommandLine(const std::wstring& program, const std::wstring& commandLine) {
-  SaverProcess process;
-  process.Start(program, commandLine);
-  return process;
-}
-
-void SaverProcess::Start(const std::wstring& program, const std::wstring& commandLine) {
   std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
   std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back(L'\0');

@@ -14,8 +14,6 @@ class SaverProcess {
   // folder is the program's folder. It ends with this object, and with the test process even
   // when that is killed.
   SaverProcess(const std::wstring& program, const std::wstring& argumentString);
-  // Starts program with exactly this command line.
-  static SaverProcess WithCommandLine(const std::wstring& program, const std::wstring& commandLine);
   ~SaverProcess();
   SaverProcess(SaverProcess&& other) noexcept;
   SaverProcess(const SaverProcess&) = delete;
@@ -33,8 +31,6 @@ class SaverProcess {
   HWND WaitForWindow(const std::wstring& caption, DWORD milliseconds) const;
 
  private:
-  SaverProcess() = default;
-  void Start(const std::wstring& program, const std::wstring& commandLine);
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };

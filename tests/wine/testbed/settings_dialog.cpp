@@ -105,11 +105,4 @@ RECT SettingsDialog::OnScreen(HWND window, int left, int top, int width, int hei
   return RECT{origin.x + left, origin.y + top, origin.x + left + width, origin.y + top + height};
 }
 
-RECT SettingsDialog::RelativeTo(HWND child, HWND ancestor) {
-  RECT rect{};
-  ::GetWindowRect(child, &rect);
-  ::MapWindowPoints(nullptr, ancestor, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 }  // namespace testbed

@@ -45,8 +45,6 @@ class SettingsDialog {
 
   // A rectangle given in a window's client pixels, on the screen.
   static RECT OnScreen(HWND window, int left, int top, int width, int height);
-  // A child window's rectangle in the client pixels of one of its ancestors.
-  static RECT RelativeTo(HWND child, HWND ancestor);
 
  private:
   HWND window_ = nullptr;
