@@ -19,6 +19,7 @@
 #include "wine/testbed/host_window.h"
 #include "wine/testbed/input.h"
 #include "wine/testbed/picture_files.h"
+#include "wine/testbed/running_saver.h"
 #include "wine/testbed/saver_process.h"
 #include "wine/testbed/settings_dialog.h"
 #include "wine/testbed/temp_folder.h"
@@ -130,8 +131,8 @@ int main(int argc, char** argv) {
     const char* what;
     std::string bytes;
   } damaged[] = {
-      {"bitmap cut in its pixels", testbed::Truncated(bmp, bmp.size() / 2)},
-      {"jpeg cut in its scan data", testbed::Truncated(jpeg, jpeg.size() - 100)},
+      {"bitmap cut in its pixels", bmp.substr(0, bmp.size() / 2)},
+      {"jpeg cut in its scan data", jpeg.substr(0, jpeg.size() - 100)},
       {"gif with a damaged signature", testbed::Flipped(gif, 0, 3)},
       {"bitmap claiming 30000 x 30000", testbed::BmpClaimingSize(30000, 30000)},
       {"gif claiming 30000 x 30000", testbed::WithGifScreenSize(gif, 30000, 30000)},

@@ -63,7 +63,7 @@ for screen in 1024x768 1920x1080; do
     [ "$(screen_of "$(basename "$bench")")" = "$screen" ] || continue
     if [ -z "$started" ]; then
       unset DISPLAY
-      RUBBLIT_SCREEN=$screen wine_env_start_display && wine_env_start_wine || { echo "Wine did not start"; exit 1; }
+      RUBBLIT_SCREEN=$screen wine_env_start_display && wine_env_start_wine || { echo "Wine did not start: ${RUBBLIT_WINE_PROBLEM:-no Xvfb}"; exit 1; }
       started=1
     fi
     echo "== $(basename "$bench") (Wine, screen $screen)"

@@ -35,7 +35,11 @@ source "$root/scripts/wine-env.sh"
 had_display=${DISPLAY:-}
 wine_env_start_display || exit 1
 trap wine_env_stop EXIT
-if [ ! -d "$WINEPREFIX/drive_c" ]; then wine_env_start_wine; else wineserver -p >/dev/null 2>&1; fi
+if [ ! -d "$WINEPREFIX/drive_c" ]; then
+  wine_env_start_wine || { echo "$RUBBLIT_WINE_PROBLEM" >&2; exit 1; }
+else
+  wineserver -p >/dev/null 2>&1
+fi
 
 # The saver reads Rubblit.ini beside itself: give it a folder of its own.
 app=$WINEPREFIX/drive_c/rubblit

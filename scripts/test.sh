@@ -1,96 +1,131 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests, the 32-bit Windows build under
-# Wine in Xvfb (unit, integration and end-to-end), and a smoke test of the 64-bit build; where the
-# machine cannot run 32-bit programs, every Wine test runs on the 64-bit build.
+# Builds everything and runs every test in three stages, each named in the summary with what it ran:
+#   native  the unit tests, built for Linux and run natively;
+#   i686    the unit tests and the Win32 tests (unit, integration, end to end), built for 32-bit
+#           Windows and run under Wine in Xvfb;
+#   x86_64  a few start-up and session tests of the same sources, built for 64-bit Windows and run
+#           under Wine; on a machine that runs no 32-bit programs, every test of the i686 stage
+#           instead (the 32-bit build is then only built, and the summary says so).
+# A stage that cannot start, a test that fails or is skipped, and a registered test that did not run
+# all fail the run.
 # Usage: scripts/test.sh            (as root on Debian 12; installs what it needs)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${RUBBLIT_BUILD:-$root/build}
 jobs=$(nproc)
 
-bash "$root/scripts/install-deps.sh" || { echo "installing the build and test tools failed"; exit 1; }
+bash "$root/scripts/install-deps.sh" || { echo "FAILED: installing the build and test tools"; exit 1; }
 
-passed=0
-failed=0
 broken=()
+summary=()
+total_passed=0 total_failed=0 total_skipped=0
 
-# Runs ctest in a build folder and adds its counts to the totals.
-run_ctest() {
-  local label=$1 dir=$2
-  shift 2
-  local log=$dir/ctest.log
-  (cd "$dir" && ctest --output-on-failure --timeout 300 "$@") 2>&1 | tee "$log"
-  local line total nfail
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-  if [ -z "$line" ]; then
-    broken+=("$label: ctest gave no result")
-    return
-  fi
-  nfail=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
-  total=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")
-  passed=$((passed + total - nfail))
-  failed=$((failed + nfail))
-  [ "$nfail" -eq 0 ] || broken+=("$label: $nfail of $total failed")
+# The tests the build registered for a stage: every TEST and TEST_F in the sources the build
+# listed, as ctest names them (folder.Suite.Name), those matching the stage's pattern only.
+registered_tests() {
+  local dir=$1 include=$2 exclude=$3 folder source
+  while read -r folder source; do
+    sed -nE "s/^TEST(_F)?\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\).*/$folder.\2.\3/p" "$source"
+  done <"$dir/registered_test_sources.txt" | grep -E "$include" | grep -vE "$exclude" | sort
+}
+
+# Runs the stage's tests with ctest and checks its status, each test's result and that every
+# registered test ran.
+run_stage() {
+  local label=$1 what=$2 dir=$3 include=$4 exclude=${5:-'^$'}
+  local log=$dir/ctest.log args=(-R "$include")
+  [ "$exclude" != '^$' ] && args+=(-E "$exclude")
+  (cd "$dir" && ctest --output-on-failure --timeout 300 "${args[@]}") 2>&1 | tee "$log"
+  local status=${PIPESTATUS[0]}
+  # "  3/97 Test  #3: native.Suite.Name ......   Passed    0.01 sec"
+  sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) \.*[ *]*([A-Za-z]+( Run)?).*/\1 \2/p' "$log" | sort >"$dir/results.txt"
+  local passed failed skipped missing
+  passed=$(grep -c ' Passed$' "$dir/results.txt")
+  skipped=$(grep -c ' Skipped$' "$dir/results.txt")
+  failed=$(grep -cvE ' (Passed|Skipped)$' "$dir/results.txt")
+  registered_tests "$dir" "$include" "$exclude" >"$dir/registered.txt"
+  missing=$(cut -d' ' -f1 "$dir/results.txt" | comm -23 "$dir/registered.txt" -)
+  local registered ran
+  registered=$(wc -l <"$dir/registered.txt")
+  ran=$(wc -l <"$dir/results.txt")
+  summary+=("$label ($what): $passed passed, $failed failed, $skipped skipped; $ran of $registered registered ran")
+  total_passed=$((total_passed + passed)) total_failed=$((total_failed + failed))
+  total_skipped=$((total_skipped + skipped))
+  [ "$failed" -eq 0 ] || broken+=("$label: $failed tests failed")
+  [ "$skipped" -eq 0 ] || broken+=("$label: $skipped tests skipped")
+  [ -z "$missing" ] || broken+=("$label: registered tests that did not run: $(echo $missing)")
+  [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || broken+=("$label: ctest ended with status $status")
 }
 
 configure_and_build() {
-  local label=$1 dir=$2
-  shift 2
+  local label=$1 dir=$2 targets=$3
+  shift 3
   if ! cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >"$dir.configure.log" 2>&1; then
-    cat "$dir.configure.log"; broken+=("$label: configure failed"); return 1
+    cat "$dir.configure.log"; broken+=("$label: configure failed (see $dir.configure.log)"); return 1
   fi
-  if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
-    tail -n 60 "$dir.build.log"; broken+=("$label: build failed"); return 1
+  if ! cmake --build "$dir" -j "$jobs" ${targets:+--target $targets} >"$dir.build.log" 2>&1; then
+    tail -n 60 "$dir.build.log"; broken+=("$label: build failed (see $dir.build.log)"); return 1
   fi
+}
+
+# Xvfb and a fresh prefix for the stage, or a failure of the stage saying which did not start.
+start_wine() {
+  local label=$1
+  if [ -z "${DISPLAY:-}" ] && ! wine_env_start_display; then
+    broken+=("$label: Xvfb did not start, so no Wine test ran"); return 1
+  fi
+  wine_env_start_wine || { broken+=("$label: $RUBBLIT_WINE_PROBLEM, so no Wine test ran"); return 1; }
 }
 
 mkdir -p "$build"
 
-echo "== native unit tests"
-configure_and_build native "$build/native" && run_ctest native "$build/native"
+echo "== native: unit tests, run natively"
+configure_and_build native "$build/native" "" && run_stage native "unit tests, Linux" "$build/native" '^native\.'
 
-# The 32-bit build is the product; a machine that cannot run 32-bit programs still builds it and
-# runs every Wine test on the 64-bit build instead, and says so.
-echo "== 32-bit Windows build"
+# The tests that need the screen's size are written for this one; a display of another size
+# is never borrowed.
+unset DISPLAY
+export RUBBLIT_SCREEN=1024x768
 export RUBBLIT_WINE_ROOT=$build/wine
-RUBBLIT_WINEARCH=win32
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
-runs32=
-if wine_env_runs_32bit; then runs32=1; else
-  echo "NOTE: this machine cannot run 32-bit programs (its kernel's 32-bit emulation is off): the 32-bit"
-  echo "NOTE: build is only built, and every Wine test runs on the 64-bit build in a 64-bit prefix."
-fi
-if configure_and_build i686 "$build/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" &&
-   [ -n "$runs32" ]; then
-  echo "== 32-bit Windows build under Wine, every test"
-  if wine_env_start_display && wine_env_start_wine; then
-    run_ctest i686 "$build/i686"
-  else
-    broken+=("i686: Xvfb or Wine did not start")
+
+# The 32-bit build is the product. A machine whose kernel runs no 32-bit programs still builds it,
+# says so, and runs its tests on the 64-bit build.
+x86_64_targets="wine_startup_e2e_test wine_saver_session_test"
+x86_64_what="start-up and session tests under Wine"
+x86_64_tests='^wine\.(StartupTest\.(UnrecognisedLettersAndThePasswordModeEndAtOnce|PreviewBecomesAChildOfTheHostAndEndsWithIt)|SaverSession\.TheSaverCoversTheScreenTopmostWithoutCursorAndAnyKeyOrButtonEndsIt)$'
+
+echo "== i686: unit and Win32 tests, 32-bit build under Wine"
+RUBBLIT_WINEARCH=win32
+source "$root/scripts/wine-env.sh"
+if wine_env_runs_32bit; then
+  if configure_and_build i686 "$build/i686" "" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" &&
+     start_wine i686; then
+    run_stage i686 "unit and Win32 tests under Wine" "$build/i686" '^(native|wine)\.'
+    wineserver -k >/dev/null 2>&1 || true
   fi
-  wineserver -k >/dev/null 2>&1 || true
+else
+  echo "NOTE: this machine runs no 32-bit programs (its kernel's 32-bit emulation is off): the 32-bit build"
+  echo "NOTE: is only built, and its tests run on the 64-bit build in a 64-bit prefix."
+  configure_and_build i686 "$build/i686" "" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" &&
+    summary+=("i686 (built only: this machine runs no 32-bit programs; its tests ran in the x86_64 stage)")
+  x86_64_targets=""
+  x86_64_what="unit and Win32 tests under Wine, in place of i686"
+  x86_64_tests='^(native|wine)\.'
 fi
 
+echo "== x86_64: $x86_64_what, 64-bit build under Wine"
 RUBBLIT_WINEARCH=win64
 source "$root/scripts/wine-env.sh"
-if [ -n "$runs32" ]; then
-  echo "== 64-bit Windows build under Wine, smoke tests"
-  only=(-R 'Smoke')
-else
-  echo "== 64-bit Windows build under Wine, every test"
-  only=()
-fi
-if configure_and_build x86_64 "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake"; then
-  if wine_env_start_display && wine_env_start_wine; then
-    run_ctest x86_64 "$build/x86_64" "${only[@]}"
-  else
-    broken+=("x86_64: Xvfb or Wine did not start")
-  fi
+if configure_and_build x86_64 "$build/x86_64" "$x86_64_targets" \
+     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" && start_wine x86_64; then
+  run_stage x86_64 "$x86_64_what" "$build/x86_64" "$x86_64_tests"
 fi
 
 echo
 echo "== summary"
+for line in "${summary[@]}"; do echo "$line"; done
+echo "total: $total_passed passed, $total_failed failed, $total_skipped skipped"
 for b in "${broken[@]}"; do echo "FAILED: $b"; done
-echo "$passed passed, $failed failed"
-[ ${#broken[@]} -eq 0 ] && [ "$failed" -eq 0 ]
+[ ${#broken[@]} -eq 0 ]

@@ -26,24 +26,35 @@ wine_env_start_display() {
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
   done
   # -noreset: otherwise the root window turns black whenever the last client leaves.
-  Xvfb :$n -screen 0 "${RUBBLIT_SCREEN:-1024x768}x24" -noreset -nolisten tcp >/dev/null 2>&1 &
+  Xvfb :$n -screen 0 "${RUBBLIT_SCREEN:-1024x768}x24" -noreset -nolisten tcp >"$RUBBLIT_WINE_ROOT.xvfb.log" 2>&1 &
   RUBBLIT_XVFB_PID=$!
   export DISPLAY=:$n
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "Xvfb did not start" >&2
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    kill -0 "$RUBBLIT_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "Xvfb did not start on :$n (see $RUBBLIT_WINE_ROOT.xvfb.log)" >&2
+  kill "$RUBBLIT_XVFB_PID" 2>/dev/null
+  unset DISPLAY RUBBLIT_XVFB_PID
   return 1
 }
 
 # A fresh prefix per run, a persistent wineserver (so that each process costs milliseconds, not
-# seconds) and no crash dialog (it would hang the run).
+# seconds) and no crash dialog (it would hang the run). On failure RUBBLIT_WINE_PROBLEM says what.
 wine_env_start_wine() {
+  if [ "$WINEARCH" = win32 ] && ! wine --version >/dev/null 2>&1; then
+    RUBBLIT_WINE_PROBLEM="Wine's 32-bit loader does not run on this machine (its kernel runs no 32-bit programs?)"
+    return 1
+  fi
   WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1 || true
-  # A test that makes folders unchangeable (chattr +i) and is killed before it undoes it leaves them behind.
-  [ -d "$WINEPREFIX" ] && chattr -R -i "$WINEPREFIX/drive_c/users" >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 </dev/null
-  timeout 180 "$RUBBLIT_WINE" wineboot -i >/dev/null 2>&1 </dev/null
+  if ! timeout 180 "$RUBBLIT_WINE" wineboot -i >/dev/null 2>&1 </dev/null; then
+    RUBBLIT_WINE_PROBLEM="wineboot could not make the prefix $WINEPREFIX"
+    return 1
+  fi
   timeout 60 "$RUBBLIT_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1 </dev/null
   # The first boot of a prefix leaves a second services.exe behind, which keeps RpcSs from starting
@@ -51,7 +62,7 @@ wine_env_start_wine() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 </dev/null
-  timeout 60 "$RUBBLIT_WINE" wineboot >/dev/null 2>&1 </dev/null
+  timeout 60 "$RUBBLIT_WINE" wineboot >/dev/null 2>&1 </dev/null || { RUBBLIT_WINE_PROBLEM="the Wine prefix $WINEPREFIX did not restart"; return 1; }
 }
 
 wine_env_stop() {

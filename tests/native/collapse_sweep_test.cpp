@@ -162,40 +162,4 @@ TEST(CollapseSweep, EndOfPassReturningFalseStopsAtOnce) {
   EXPECT_EQ(run.state.FrontLevel, 1);
 }
 
-TEST(CollapseSweep, EveryPhaseHandsBackControlEvenWithoutAColumnOrARow) {
-  struct Case {
-    std::int32_t sw, sh;
-    int passes;
-  };
-  // No columns: every step is a wrap. No rows: the phase ends within the first pass.
-  const Case cases[] = {{0, 3, 3}, {-5, 3, 3}, {5, 0, 1}, {5, -2, 1}, {0, 0, 1}};
-  for (const Case& c : cases) {
-    PixelGrid pixels = LabelledPixels(5, 3);
-    for (SweepPhase phase : {SweepPhase::BuildUp, SweepPhase::Collapse}) {
-      Outcome run = Sweep(phase, pixels, {0, 0, 0, 0, 0, 0}, 0, 0, c.sw, c.sh, 1);
-      EXPECT_EQ(run.passes, c.passes) << "SW " << c.sw << " SH " << c.sh;
-      EXPECT_TRUE(run.finished);
-      for (const Line& line : run.lines) EXPECT_LT(line.column, c.sw);
-      Outcome stopped = Sweep(phase, pixels, {0, 0, 0, 0, 0, 0}, 0, 0, c.sw, c.sh, 1, 1);
-      EXPECT_FALSE(stopped.finished) << "SW " << c.sw << " SH " << c.sh;
-    }
-  }
-}
-
-TEST(CollapseSweep, ColumnsOutsideTheProfileOrThePixelsDrawNothing) {
-  // Column 2 has no profile entry; the snapshot has rows 0 and 1 only, so column 1's front on
-  // row 2 draws nothing.
-  PixelGrid pixels = LabelledPixels(3, 1);
-  Outcome run = Sweep(SweepPhase::BuildUp, pixels, {0, -1}, -1, 0, 3, 2, 1);
-  std::vector<Line> expected = {{0, 0, 0, 0, 1}, {1, 0, 0, 1, 1}};
-  EXPECT_EQ(run.lines, expected);
-  EXPECT_EQ(run.passes, 3);
-  EXPECT_TRUE(run.finished);
-
-  PixelGrid none;
-  Outcome blank = Sweep(SweepPhase::Collapse, none, {0, 0, 0}, 0, 0, 2, 2, 1);
-  EXPECT_TRUE(blank.lines.empty());
-  EXPECT_EQ(blank.passes, 2);
-}
-
 }  // namespace

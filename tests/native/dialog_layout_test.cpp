@@ -45,27 +45,6 @@ TEST(DialogLayout, ListHorizontalExtentIsItsWidthInTwipsUnitsPlus300) {
   EXPECT_EQ(dialog::ListHorizontalExtent(0, 15), 300);
 }
 
-TEST(DialogLayout, TilingGoesColumnByColumnAndEndsBeyondTheEdges) {
-  const std::vector<dialog::TilePosition> picC = dialog::TilePositions(549, 385, 555, 20);
-  ASSERT_EQ(picC.size(), 42u);  // 21 copies per column, 2 columns
-  EXPECT_EQ(picC[0], (dialog::TilePosition{0, 0}));
-  EXPECT_EQ(picC[20], (dialog::TilePosition{0, 400}));
-  EXPECT_EQ(picC[21], (dialog::TilePosition{555, 0}));
-  EXPECT_EQ(picC[41], (dialog::TilePosition{555, 400}));
-
-  struct Case {
-    int width, height;
-    std::size_t expected;
-  };
-  // Strictly greater: a panel of exactly two tiles' height, or one tile's width, still gets the
-  // copies at its bottom or right edge and one beyond.
-  const Case cases[] = {{197, 225, 26}, {555, 40, 12}, {554, 39, 6}, {0, 0, 4}, {313, 329, 36}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(dialog::TilePositions(c.width, c.height, 555, 20).size(), c.expected) << c.width << "x" << c.height;
-  }
-  EXPECT_TRUE(dialog::TilePositions(549, 385, 0, 20).empty());
-}
-
 TEST(DialogLayout, SelectorsAndCheckBoxesShowPicturesOnlyForZeroAndOne) {
   using Pair = std::pair<std::optional<bool>, std::optional<bool>>;
   struct Case {

@@ -7,7 +7,6 @@
 
 #include "forms/picture_header.h"
 
-using forms::FitsDecodeBudget;
 using forms::PictureKind;
 using forms::ReadPictureHeader;
 
@@ -53,7 +52,6 @@ std::string GifStart(unsigned width, unsigned height, bool globalTable) {
 std::string GifFrame(unsigned left, unsigned top, unsigned width, unsigned height) {
   return "\x2C" + U16LE(left) + U16LE(top) + U16LE(width) + U16LE(height) + Bytes({0, 2, 1, 0x44, 0, 0x3B});
 }
-const std::string kGifComment = "\x21\xFE" + Bytes({3}) + "abc" + Bytes({2}) + "de" + Bytes({0});
 
 std::string Segment(int marker, const std::string& body) {
   return Bytes({0xFF, marker}) + U16BE(static_cast<unsigned>(body.size() + 2)) + body;
@@ -87,55 +85,24 @@ TEST(PictureHeader, ReadsKindAndSizeFromContent) {
   const std::vector<Case> cases = {
       {"bitmap", Bmp(40, 640, 480), true, PictureKind::Bitmap, 640, 480, 0},
       {"bitmap stored top row first", Bmp(40, 640, -480), true, PictureKind::Bitmap, 640, 480, 0},
-      {"bitmap with a version 5 header", Bmp(124, 3, 2), true, PictureKind::Bitmap, 3, 2, 0},
       {"bitmap with the old core header", CoreBmp(300, 200, 8), true, PictureKind::Bitmap, 300, 200, 0},
-      {"1-bit bitmap", Bmp(40, 33, 7, 1), true, PictureKind::Bitmap, 33, 7, 0},
-      {"4-bit bitmap of 3 colours", Bmp(40, 5, 5, 4, 0, -1, 3), true, PictureKind::Bitmap, 5, 5, 0},
-      {"32-bit bitmap with colour masks", Bmp(40, 4, 4, 32, 3), true, PictureKind::Bitmap, 4, 4, 0},
       {"run-length bitmap", Bmp(40, 100, 100, 8, 1), true, PictureKind::Bitmap, 100, 100, 0},
       {"bitmap one byte short of its rows", Bmp(40, 640, 480, 24, 0, 640 * 3 * 480 - 1), false, {}, 0, 0, 0},
       {"bitmap claiming 30000 x 30000 over a few rows", Bmp(40, 30000, 30000, 24, 0, 4096), false, {}, 0, 0, 0},
-      {"bitmap of the largest size over a few rows", Bmp(40, INT32_MAX, INT32_MIN, 32, 0, 4096), false, {}, 0, 0, 0},
-      {"run-length bitmap short of its stated data", Bmp(40, 100, 100, 8, 1, 15), false, {}, 0, 0, 0},
-      {"core bitmap short of its colour table", CoreBmp(4, 4, 8).substr(0, 100), false, {}, 0, 0, 0},
-      {"bitmap of more colours than its depth", Bmp(40, 5, 5, 1, 0, -1, 3), false, {}, 0, 0, 0},
-      {"bitmap of 7 bits a pixel", Bmp(40, 4, 4, 7), false, {}, 0, 0, 0},
-      {"bitmap holding a png", Bmp(40, 4, 4, 0, 5, 64), false, {}, 0, 0, 0},
-      {"bitmap without width", Bmp(40, 0, 10), false, {}, 0, 0, 0},
-      {"bitmap of negative width", Bmp(40, -5, 10, 24, 0, 400), false, {}, 0, 0, 0},
-      {"bitmap without height", Bmp(40, 10, 0), false, {}, 0, 0, 0},
-      {"bitmap with an unknown header size", Bmp(44, 10, 10), false, {}, 0, 0, 0},
-      {"bitmap with a damaged header size", Bmp(40, 10, 10).replace(14, 4, U32LE(0xFFFFFFD7u)), false, {}, 0, 0, 0},
-      {"bitmap cut inside its header", Bmp(40, 640, 480).substr(0, 24), false, {}, 0, 0, 0},
       {"gif", GifStart(64, 48, true) + GifFrame(0, 0, 64, 48), true, PictureKind::Gif, 64, 48, 0},
-      {"gif after extension blocks", GifStart(64, 48, false) + kGifComment + kGifComment + GifFrame(0, 0, 64, 48),
-       true, PictureKind::Gif, 64, 48, 0},
-      {"gif frame reaching past the screen", GifStart(10, 10, true) + GifFrame(5, 6, 40000, 30000), true,
-       PictureKind::Gif, 40005, 30006, 0},
       {"gif screen larger than its frame", GifStart(60000, 60000, false) + GifFrame(0, 0, 1, 1), true,
        PictureKind::Gif, 60000, 60000, 0},
-      {"gif without frames", GifStart(64, 48, true) + "\x3B", false, {}, 0, 0, 0},
-      {"gif of an empty frame", GifStart(64, 48, true) + GifFrame(0, 0, 0, 48), false, {}, 0, 0, 0},
-      {"gif cut inside an extension", GifStart(64, 48, true) + kGifComment.substr(0, 6), false, {}, 0, 0, 0},
       {"gif cut inside its colour table", GifStart(64, 48, true).substr(0, 16), false, {}, 0, 0, 0},
       {"jpeg", kSoi + kApp0 + kHuffman + Sof(0xC0, 4000, 3000), true, PictureKind::Jpeg, 4000, 3000, 0},
       {"progressive jpeg", kSoi + kApp0 + Sof(0xC2, 17, 9), true, PictureKind::Jpeg, 17, 9, 0},
       {"jpeg with an Exif thumbnail", kSoi + kExifThumbnail + Sof(0xC0, 640, 480), true, PictureKind::Jpeg, 640, 480,
        0},
-      {"jpeg with fill bytes", kSoi + Bytes({0xFF, 0xFF}) + kApp0 + Sof(0xC1, 8, 8), true, PictureKind::Jpeg, 8, 8, 0},
-      {"jpeg with scan data before a frame", kSoi + Segment(0xDA, "xx") + Sof(0xC0, 8, 8), false, {}, 0, 0, 0},
-      {"jpeg of zero width", kSoi + Sof(0xC0, 0, 8), false, {}, 0, 0, 0},
       {"jpeg cut inside a segment length", kSoi + kApp0 + Bytes({0xFF, 0xC0, 0}), false, {}, 0, 0, 0},
-      {"jpeg with a segment too short", kSoi + Bytes({0xFF, 0xE0, 0, 1}) + Sof(0xC0, 8, 8), false, {}, 0, 0, 0},
-      {"jpeg with garbage between segments", kSoi + kApp0 + "x" + Sof(0xC0, 8, 8), false, {}, 0, 0, 0},
       {"metafile", Placeable(0, 0, 3000, 1500, 1440), true, PictureKind::Metafile, 3000, 1500, 1440},
       {"metafile of an offset box", Placeable(-100, 50, 100, 250, 576), true, PictureKind::Metafile, 200, 200, 576},
       {"metafile without units", Placeable(0, 0, 3000, 1500, 0), false, {}, 0, 0, 0},
-      {"metafile of an empty box", Placeable(10, 0, 10, 1500, 1440), false, {}, 0, 0, 0},
-      {"metafile without records", Placeable(0, 0, 3000, 1500, 1440).substr(0, 22), false, {}, 0, 0, 0},
       {"png", Bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}) + std::string(40, '\0'), false, {}, 0, 0, 0},
       {"text", "Not a picture at all, just some text.", false, {}, 0, 0, 0},
-      {"a single byte", "B", false, {}, 0, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -146,33 +113,5 @@ TEST(PictureHeader, ReadsKindAndSizeFromContent) {
     EXPECT_EQ(header->width, c.width);
     EXPECT_EQ(header->height, c.height);
     EXPECT_EQ(header->unitsPerInch, c.unitsPerInch);
-  }
-}
-
-TEST(PictureHeader, NothingWithoutBytes) {
-  EXPECT_FALSE(ReadPictureHeader(nullptr, 100));
-  const unsigned char bitmap[] = {'B', 'M'};
-  EXPECT_FALSE(ReadPictureHeader(bitmap, 0));
-}
-
-TEST(PictureHeader, DecodeBudgetIs256MebibytesAtFourBytesAPixel) {
-  struct {
-    std::uint64_t width, height;
-    bool fits;
-  } cases[] = {
-      {1, 1, true},
-      {8192, 8192, true},
-      {8192, 8193, false},
-      {1, 64u << 20, true},
-      {1, (64u << 20) + 1, false},
-      {30000, 30000, false},
-      {65535, 65535, false},
-      {0xFFFFFFFFu, 0xFFFFFFFFu, false},
-      {std::uint64_t{1} << 32, std::uint64_t{1} << 32, false},  // the product wraps to 0 in 64 bits
-      {0, 0xFFFFFFFFu, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
-    EXPECT_EQ(FitsDecodeBudget(c.width, c.height), c.fits);
   }
 }

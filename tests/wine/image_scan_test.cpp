@@ -30,18 +30,6 @@ void WriteFile(const testbed::TempFolder& folder, const wchar_t* name, DWORD att
   }
 }
 
-std::vector<std::wstring> Names(forms::FileSystemDirectory& directory, const std::wstring& pattern,
-                                bool includeDirectories, bool* ok = nullptr) {
-  std::vector<std::wstring> names;
-  bool result = directory.FindNames(pattern, includeDirectories, [&names](const std::wstring& name, std::uint32_t) {
-    names.push_back(name);
-    return true;
-  });
-  if (ok) *ok = result;
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 }  // namespace
 
 TEST(ImageScanOnDisk, ListsPlainReadOnlyAndUnindexedFilesOfAnyCaseButNeverHiddenOrSystemOnesInCodeUnitOrder) {
@@ -73,31 +61,6 @@ TEST(ImageScanOnDisk, FolderExistsOnlyForAReadableFolder) {
       {folder.File(L"photos"), false}, {folder.File(L"file.jpg"), false},
   };
   for (const auto& [path, exists] : cases) EXPECT_EQ(FolderExists(path, directory), exists) << path;
-}
-
-TEST(FileSystemDirectory, SearchesSkipHiddenAndSystemEntriesAndDirectoriesUnlessAsked) {
-  testbed::TempFolder folder;
-  WriteFile(folder, L"a.jpg");
-  WriteFile(folder, L"h.jpg", FILE_ATTRIBUTE_HIDDEN);
-  WriteFile(folder, L"s.jpg", FILE_ATTRIBUTE_SYSTEM);
-  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"sub").c_str(), nullptr));
-  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"hid").c_str(), nullptr));
-  ASSERT_TRUE(::SetFileAttributesW(folder.File(L"hid").c_str(), FILE_ATTRIBUTE_HIDDEN));
-  forms::FileSystemDirectory directory;
-  bool ok = false;
-
-  EXPECT_EQ(Names(directory, folder.File(L"*.*"), false, &ok), std::vector<std::wstring>{L"a.jpg"});
-  EXPECT_TRUE(ok);
-  EXPECT_EQ(Names(directory, folder.File(L"*.*"), true, &ok), (std::vector<std::wstring>{L".", L"..", L"a.jpg", L"sub"}));
-  EXPECT_TRUE(ok);
-  EXPECT_EQ(Names(directory, folder.File(L"*.gif"), false, &ok), std::vector<std::wstring>{});
-  EXPECT_TRUE(ok) << "a pattern that matches nothing is no failure";
-  EXPECT_EQ(Names(directory, folder.File(L"missing\\*.*"), true, &ok), std::vector<std::wstring>{});
-  EXPECT_FALSE(ok);
-
-  int calls = 0;
-  EXPECT_TRUE(directory.FindNames(folder.File(L"*.*"), true, [&calls](const std::wstring&, std::uint32_t) { return ++calls < 2; }));
-  EXPECT_EQ(calls, 2);
 }
 
 TEST(FileSystemDirectory, ReportsEachNameWithTheAttributeBitsOfAnAttributeQuery) {

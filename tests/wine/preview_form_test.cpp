@@ -24,11 +24,19 @@ class PreviewFormTest : public ::testing::Test {
   forms::Library program_{(testbed::BuildFolder() + L"\\rubblit.scr").c_str(), LOAD_LIBRARY_AS_DATAFILE};
   forms::ComApartment com_;
 
-  // Lets the windows paint; true when the form posted its WM_QUIT meanwhile.
-  static bool Settle(DWORD milliseconds = 300) {
+  // Dispatches what is pending; true when the form posted its WM_QUIT meanwhile.
+  static bool Pending() {
     bool quit = false;
-    testbed::PumpUntil([] { return false; }, milliseconds, &quit);
+    testbed::PumpUntil([] { return true; }, 0, &quit);
     return quit;
+  }
+  // Waits until the form is visible and its picture, not black, is on the screen at (x, y).
+  static bool Drawn(const PreviewForm& form, int x, int y) {
+    return testbed::PumpUntil(
+        [&] {
+          return ::IsWindowVisible(form.handle()) && Brightness(testbed::Capture(x, y, 1, 1).At(0, 0)) >= 40;
+        },
+        20000);
   }
 };
 
@@ -37,7 +45,7 @@ TEST_F(PreviewFormTest, ShowsThePictureAtNaturalSizeOnBlackInALargerPane) {
   testbed::HostWindow host(L"host", 40, 40, 300, 200);
   PreviewForm form(program_.get());
   ASSERT_TRUE(EmbedPreview(form, host.HandleText()));
-  Settle();
+  ASSERT_TRUE(Drawn(form, 40 + kPictureWidth - 2, 40 + kPictureHeight - 2));
 
   HWND window = form.handle();
   LONG style = ::GetWindowLongW(window, GWL_STYLE);
@@ -73,40 +81,14 @@ TEST_F(PreviewFormTest, ShowsThePictureAtNaturalSizeOnBlackInALargerPane) {
   EXPECT_TRUE(IsBlack(shot.At(0, kPictureHeight)));
 }
 
-TEST_F(PreviewFormTest, ASmallerPaneShowsTheTopLeftOfThePicture) {
-  testbed::HostWindow host(L"host", 40, 40, 100, 60);
-  PreviewForm form(program_.get());
-  ASSERT_TRUE(EmbedPreview(form, L" " + host.HandleText() + L"xyz"));
-  Settle();
-  RECT formRect{};
-  ::GetClientRect(form.handle(), &formRect);
-  EXPECT_EQ(formRect.right, 100);
-  EXPECT_EQ(formRect.bottom, 60);
-  testbed::ScreenShot shot = testbed::Capture(40, 40, 100, 60);
-  int dark = 0;
-  for (std::uint32_t pixel : shot.pixels) dark += Brightness(pixel) < 40;
-  EXPECT_EQ(dark, 0);
-}
-
-TEST_F(PreviewFormTest, APaneTooWideForSixteenBitTwipsGetsNoWidth) {
-  testbed::HostWindow host(L"host", 0, 0, 2200, 90, false);
-  PreviewForm form(program_.get());
-  ASSERT_TRUE(EmbedPreview(form, host.HandleText()));
-  RECT formRect{};
-  ::GetWindowRect(form.handle(), &formRect);
-  EXPECT_EQ(formRect.right - formRect.left, 0);
-  EXPECT_EQ(formRect.bottom - formRect.top, 90);
-  EXPECT_EQ(::GetParent(form.handle()), host.get());
-}
-
 TEST_F(PreviewFormTest, TheFormGoesWithTheHostAndEndsTheMessageLoop) {
   testbed::HostWindow host(L"host", 40, 40, 200, 150);
   PreviewForm form(program_.get());
   ASSERT_TRUE(EmbedPreview(form, host.HandleText()));
-  EXPECT_FALSE(Settle(100));
+  EXPECT_FALSE(Pending());
   host.Destroy();
   EXPECT_EQ(form.handle(), nullptr);
-  EXPECT_TRUE(Settle(100));
+  EXPECT_TRUE(Pending());
 }
 
 TEST_F(PreviewFormTest, WithoutAHostTheEmptyFormStaysUntilUnloaded) {
@@ -116,10 +98,11 @@ TEST_F(PreviewFormTest, WithoutAHostTheEmptyFormStaysUntilUnloaded) {
     RECT formRect{};
     ::GetWindowRect(form.handle(), &formRect);
     EXPECT_TRUE(::IsRectEmpty(&formRect)) << field;
-    EXPECT_FALSE(Settle(100)) << field;
+    EXPECT_FALSE(Pending()) << field;
     ASSERT_NE(form.handle(), nullptr) << field;
     ::PostMessageW(form.handle(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(Settle(100)) << field;
+    bool quit = false;
+    EXPECT_TRUE(testbed::PumpUntil([&] { return quit; }, 20000, &quit)) << field;
     EXPECT_EQ(form.handle(), nullptr) << field;
   }
 }

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "forms/directory.h"
+#include "forms/handles.h"
 #include "startup/settings_file.h"
 #include "wine/testbed/temp_folder.h"
 
@@ -26,15 +26,6 @@ std::string WithoutBlankAfterEquals(std::string text) {
   return text;
 }
 
-// Says every folder exists and holds nothing, so that loading keeps the folder text.
-class EveryFolderExists : public DirectoryReader {
- public:
-  bool FindNames(const std::wstring& pattern, bool, const OnName& onName) override {
-    if (pattern.size() >= 3 && pattern.compare(pattern.size() - 3, 3, L"*.*") == 0) onName(L".", 0x10);
-    return true;
-  }
-};
-
 TEST(SettingsFile, ANewFileHoldsTheKeysInShiftJisInSaveOrder) {
   TempFolder folder;
   SettingsFile file(folder.File(L"Rubblit.ini"), folder.File(L"user\\Rubblit.ini"));
@@ -50,16 +41,18 @@ TEST(SettingsFile, ANewFileHoldsTheKeysInShiftJisInSaveOrder) {
 TEST(SettingsFile, WhatIsSavedLoadsBackIncludingAJapaneseFolder) {
   TempFolder folder;
   // 表 and 十 have the trail byte 0x5C, the backslash, in Shift_JIS.
-  const std::wstring path = L"C:\\写真\\ﾌｫﾙﾀﾞ\\表十";
+  const std::wstring path = folder.File(L"写真ﾌｫﾙﾀﾞ表十");
+  ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
   {
     SettingsFile file(folder.File(L"Rubblit.ini"), folder.File(L"user\\Rubblit.ini"));
     SettingsRecord settings{1, 1, {0, 1, 2, -1}, L"", 1};
     SaveSettings(settings, path, 2, file);
   }
-  EXPECT_NE(folder.ReadBytes(L"Rubblit.ini").find(kFolderSjis + "=C:\\\x8E\xCA\x90\x5E\\"), std::string::npos);
+  EXPECT_NE(folder.ReadBytes(L"Rubblit.ini").find("\x8E\xCA\x90\x5E\xCC\xAB\xD9\xC0\xDE\x95\x5C\x8F\x5C"),
+            std::string::npos);
 
   SettingsFile file(folder.File(L"Rubblit.ini"), folder.File(L"user\\Rubblit.ini"));
-  EveryFolderExists reader;
+  forms::FileSystemDirectory reader;
   CommonModule common;
   LoadSettings(common, file, reader);
   EXPECT_EQ(common.settings.ChangeOrder, 1);
@@ -92,18 +85,6 @@ TEST(SettingsFile, ALongValueIsCutTo255BytesAndNeverInsideACharacter) {
   EXPECT_EQ(ReadIniValue("Section", "mixed", ini), std::wstring(254, L'b'));
 }
 
-TEST(SettingsFile, AKeyTooLongForItsBufferIsCutAtAWholeCharacter) {
-  TempFolder folder;
-  const std::wstring ini = folder.File(L"Rubblit.ini");
-  std::string longKey;
-  for (int i = 0; i < 100; ++i) longKey += "\x82\xA0";  // あ
-  EXPECT_TRUE(WriteIniValue("Section", longKey, L"v", ini));
-  // 127 bytes fit beside the NUL: 63 two-byte characters.
-  const std::string key = longKey.substr(0, 126);
-  EXPECT_EQ(folder.ReadBytes(L"Rubblit.ini"), "[Section]\r\n" + key + "=v\r\n");
-  EXPECT_EQ(ReadIniValue("Section", key, ini), L"v");
-}
-
 TEST(SettingsFile, AFileInAJapaneseFolderIsFound) {
   TempFolder folder;
   const std::wstring sub = folder.File(L"設定表");
@@ -114,80 +95,6 @@ TEST(SettingsFile, AFileInAJapaneseFolderIsFound) {
   EXPECT_NE(::GetFileAttributesW(ini.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(SettingsFile, AWriteThatCannotBeMadeChangesNothing) {
-  TempFolder folder;
-  // A folder that does not exist: nothing is created.
-  const std::wstring nowhere = folder.File(L"missing\\Rubblit.ini");
-  EXPECT_FALSE(WriteIniValue("Section", kSpeedSjis, L" 2", nowhere));
-  EXPECT_FALSE(folder.Exists(L"missing"));
-
-  // A folder where the file should be: it stays a folder.
-  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"Rubblit.ini").c_str(), nullptr));
-  EXPECT_FALSE(WriteIniValue("Section", kSpeedSjis, L" 2", folder.File(L"Rubblit.ini")));
-  EXPECT_NE(::GetFileAttributesW(folder.File(L"Rubblit.ini").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-}
-
-bool CanCreateFileIn(const std::wstring& folder) {
-  const std::wstring probe = folder + L"\\probe.txt";
-  HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(file);
-  ::DeleteFileW(probe.c_str());
-  return true;
-}
-
-bool CanChange(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return CanCreateFileIn(path);
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(file);
-  return true;
-}
-
-// Makes files and folders refuse every change, even to root, while it lives: the immutable
-// attribute of the Linux file system, set through chattr, which Wine starts like any program.
-class Unchangeable {
- public:
-  explicit Unchangeable(std::vector<std::wstring> paths) : paths_(std::move(paths)) { Chattr("+i", false); }
-  ~Unchangeable() { Chattr("-i", true); }
-  Unchangeable(const Unchangeable&) = delete;
-  Unchangeable& operator=(const Unchangeable&) = delete;
-
- private:
-  // Wine does not wait for a Linux program to end, so the change is waited for where it shows.
-  void Chattr(const std::string& flag, bool changeable) const {
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    ASSERT_NE(unixName, nullptr) << "not running under Wine";
-    std::string commandLine = "chattr " + flag;
-    for (const std::wstring& path : paths_) {
-      char* name = unixName(path.c_str());
-      ASSERT_NE(name, nullptr);
-      commandLine += " \"" + std::string(name) + "\"";
-      ::HeapFree(::GetProcessHeap(), 0, name);
-    }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessA("Z:\\usr\\bin\\chattr", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &process));
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    const DWORD start = ::GetTickCount();
-    auto done = [&] {
-      for (const std::wstring& path : paths_) {
-        if (CanChange(path) != changeable) return false;
-      }
-      return true;
-    };
-    while (!done() && ::GetTickCount() - start < 10000) ::Sleep(10);
-  }
-  std::vector<std::wstring> paths_;
-};
-
 // A program folder and a user folder, as the program finds them when installed, and the settings
 // of one start: loaded from them, then, when a dialog saves, saved to them.
 struct Installation {
@@ -195,13 +102,16 @@ struct Installation {
   std::wstring program = root.File(L"program");
   std::wstring besideProgram = program + L"\\Rubblit.ini";
   std::wstring userFile = root.File(L"appdata\\Rubblit\\Rubblit.ini");
+  // A picture folder that exists, so that loading keeps it.
+  std::wstring pictures = root.File(L"pics");
   Installation() {
     ::CreateDirectoryW(program.c_str(), nullptr);
     ::CreateDirectoryW(root.File(L"appdata").c_str(), nullptr);
+    ::CreateDirectoryW(pictures.c_str(), nullptr);
   }
   SettingsRecord Start() const {
     SettingsFile file(besideProgram, userFile);
-    EveryFolderExists reader;
+    forms::FileSystemDirectory reader;
     CommonModule common;
     LoadSettings(common, file, reader);
     return common.settings;
@@ -217,34 +127,39 @@ bool SameSettings(const SettingsRecord& a, const SettingsRecord& b) {
          a.ImageFolder == b.ImageFolder && a.Speed == b.Speed;
 }
 
-TEST(SettingsFile, AProgramFolderThatRefusesWritingSendsTheSettingsToTheUsersFileWhichTheNextStartReads) {
-  const std::string saved = "[Section]\r\n" + kChangeSjis + "=1\r\n" + kSizeSjis + "=1\r\n" + kFolderSjis +
-                            "=C:\\Pics\r\n" + kKindSjis + "0=1\r\n" + kKindSjis + "1=0\r\n" + kKindSjis + "2=1\r\n" +
-                            kKindSjis + "3=0\r\n" + kSpeedSjis + "=3\r\n";
-  const SettingsRecord chosen{1, 1, {1, 0, 1, 0}, L"C:\\Pics", 3};
+TEST(SettingsFile, AWriteRefusedBesideTheProgramGoesToTheUsersFileWhichTheNextStartReads) {
+  // The temporary folders' paths are ASCII.
+  auto saved = [](const Installation& installed) {
+    return "[Section]\r\n" + kChangeSjis + "=1\r\n" + kSizeSjis + "=1\r\n" + kFolderSjis + "=" +
+           std::string(installed.pictures.begin(), installed.pictures.end()) + "\r\n" + kKindSjis + "0=1\r\n" +
+           kKindSjis + "1=0\r\n" + kKindSjis + "2=1\r\n" + kKindSjis + "3=0\r\n" + kSpeedSjis + "=3\r\n";
+  };
 
-  // No file beside the program yet.
+  // No program folder to write in.
   {
     Installation installed;
-    Unchangeable locked({installed.program});
-    ASSERT_FALSE(CanCreateFileIn(installed.program));
+    ASSERT_TRUE(::RemoveDirectoryW(installed.program.c_str()));
+    const SettingsRecord chosen{1, 1, {1, 0, 1, 0}, installed.pictures, 3};
     installed.Save(chosen, 3);
-    EXPECT_EQ(::GetFileAttributesW(installed.besideProgram.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(WithoutBlankAfterEquals(installed.root.ReadBytes(L"appdata\\Rubblit\\Rubblit.ini")), saved);
+    EXPECT_FALSE(installed.root.Exists(L"program"));
+    EXPECT_EQ(WithoutBlankAfterEquals(installed.root.ReadBytes(L"appdata\\Rubblit\\Rubblit.ini")), saved(installed));
     EXPECT_TRUE(SameSettings(installed.Start(), chosen));
   }
 
-  // A file beside the program that an earlier installation left: read until the first save, then
-  // kept as it was while the user's file takes over.
+  // A file beside the program that another program holds open for reading only: read until the
+  // first save, then kept as it was while the user's file takes over.
   {
     Installation installed;
+    const SettingsRecord chosen{1, 1, {1, 0, 1, 0}, installed.pictures, 3};
     const std::string earlier = "[Section]\r\n" + kSpeedSjis + "=2\r\n" + kFolderSjis + "=C:\\Old\r\n";
     installed.root.WriteBytes(L"program\\Rubblit.ini", earlier);
-    Unchangeable locked({installed.besideProgram, installed.program});
+    forms::KernelHandle held(::CreateFileW(installed.besideProgram.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.get());
     EXPECT_EQ(installed.Start().Speed, 2);
     installed.Save(chosen, 3);
     EXPECT_EQ(installed.root.ReadBytes(L"program\\Rubblit.ini"), earlier);
-    EXPECT_EQ(WithoutBlankAfterEquals(installed.root.ReadBytes(L"appdata\\Rubblit\\Rubblit.ini")), saved);
+    EXPECT_EQ(WithoutBlankAfterEquals(installed.root.ReadBytes(L"appdata\\Rubblit\\Rubblit.ini")), saved(installed));
     EXPECT_TRUE(SameSettings(installed.Start(), chosen));
   }
 }
@@ -255,7 +170,7 @@ TEST(SettingsFile, OnceTheUsersFileExistsItIsReadAndWrittenEvenWhereTheProgramFo
   ::CreateDirectoryW(installed.root.File(L"appdata\\Rubblit").c_str(), nullptr);
   installed.root.WriteBytes(L"appdata\\Rubblit\\Rubblit.ini", "[Section]\r\n" + kSpeedSjis + "=3\r\n");
   EXPECT_EQ(installed.Start().Speed, 3);
-  SettingsRecord chosen{0, 1, {1, 1, 1, 0}, L"D:\\写真", 1};
+  SettingsRecord chosen{0, 1, {1, 1, 1, 0}, installed.pictures, 1};
   installed.Save(chosen, 1);
   EXPECT_TRUE(SameSettings(installed.Start(), chosen));
   EXPECT_EQ(installed.root.ReadBytes(L"program\\Rubblit.ini"), "[Section]\r\n" + kSpeedSjis + "=2\r\n");

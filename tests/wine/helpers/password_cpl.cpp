@@ -1,6 +1,7 @@
-// A stand-in for the older Windows' password.cpl: answers the saver's password check with what
-// the test wrote into password-answer.txt beside it ("accept" or anything else), and counts the
-// checks in password-calls.txt.
+// A stand-in for the older Windows' password services, copied beside the saver as password.cpl
+// and as mpr.dll. It answers the saver's password check with what the test wrote into
+// password-answer.txt beside it ("accept" or anything else), and logs each check and each
+// password change with its provider and window in password-calls.txt.
 #include <windows.h>
 
 #include <cstring>
@@ -18,17 +19,26 @@ std::string OwnFolder() {
   return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
+void LogCall(const std::string& line) {
+  HANDLE log = ::CreateFileA((OwnFolder() + "password-calls.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                             OPEN_ALWAYS, 0, nullptr);
+  if (log == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  ::CloseHandle(log);
+}
+
 }  // namespace
 
+extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND window, DWORD, DWORD) {
+  LogCall("change " + std::string(provider ? provider : "") + " " +
+          std::to_string(static_cast<long long>(reinterpret_cast<INT_PTR>(window))) + "\r\n");
+  return 0;
+}
+
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
-  std::string folder = OwnFolder();
-  HANDLE log = ::CreateFileA((folder + "password-calls.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                             OPEN_ALWAYS, 0, nullptr);
-  if (log != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    ::WriteFile(log, "check\r\n", 7, &written, nullptr);
-    ::CloseHandle(log);
-  }
+  LogCall("check\r\n");
+  const std::string folder = OwnFolder();
   char answer[16] = {};
   HANDLE file = ::CreateFileA((folder + "password-answer.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);

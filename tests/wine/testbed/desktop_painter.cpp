@@ -1,6 +1,8 @@
 #include "wine/testbed/desktop_painter.h"
 
 #include "forms/handles.h"
+#include "wine/testbed/host_window.h"
+#include "wine/testbed/screen.h"
 
 namespace testbed {
 
@@ -23,12 +25,16 @@ DesktopPainter::DesktopPainter(std::vector<std::uint32_t> bands)
   forms::WindowDC dc(window_);
   Paint(dc.get());
   ::GdiFlush();
-  // Let the window system put the painted window on the screen before a capture.
-  MSG message;
-  for (int i = 0; i < 20; ++i) {
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-    ::Sleep(10);
-  }
+  // A capture sees the desktop only once the window system has put the painted window on the screen.
+  PumpUntil(
+      [this] {
+        for (int row = 0; row < height_; row += height_ / 8 + 1) {
+          const ScreenShot probe = Capture(::GetSystemMetrics(SM_CXSCREEN) / 2, row, 1, 1);
+          if (probe.pixels.empty() || probe.At(0, 0) != ColourAt(row)) return false;
+        }
+        return true;
+      },
+      20000);
 }
 
 DesktopPainter::~DesktopPainter() {

@@ -6,6 +6,7 @@
 
 #include "forms/handles.h"
 #include "wine/testbed/host_window.h"
+#include "wine/testbed/input.h"
 #include "wine/testbed/settings_dialog.h"
 
 namespace testbed {

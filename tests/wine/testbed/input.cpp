@@ -14,20 +14,34 @@ void MoveMouseTo(int x, int y) {
   ::SendInput(1, &input, sizeof input);
 }
 
-void Click(int button) {
-  DWORD down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;
+namespace {
+
+void SendButton(int button, bool down) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
   if (button == VK_RBUTTON) {
-    down = MOUSEEVENTF_RIGHTDOWN;
-    up = MOUSEEVENTF_RIGHTUP;
+    input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
   } else if (button == VK_MBUTTON) {
-    down = MOUSEEVENTF_MIDDLEDOWN;
-    up = MOUSEEVENTF_MIDDLEUP;
+    input.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+  } else {
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   }
-  INPUT inputs[2]{};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = down;
-  inputs[1].mi.dwFlags = up;
-  ::SendInput(2, inputs, sizeof inputs[0]);
+  ::SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void PressMouse(int button) { SendButton(button, true); }
+void ReleaseMouse(int button) { SendButton(button, false); }
+
+void Click(int button) {
+  PressMouse(button);
+  ReleaseMouse(button);
+}
+
+void ClickAt(const RECT& rect, int button) {
+  MoveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  Click(button);
 }
 
 void PressKey(WORD virtualKey) {

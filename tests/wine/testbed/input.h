@@ -7,8 +7,12 @@
 namespace testbed {
 
 void MoveMouseTo(int x, int y);
-// button: VK_LBUTTON, VK_RBUTTON or VK_MBUTTON.
+// button: VK_LBUTTON, VK_RBUTTON or VK_MBUTTON. Held apart, for presses released elsewhere and drags.
+void PressMouse(int button);
+void ReleaseMouse(int button);
 void Click(int button);
+// The pointer to the middle of rect, then a click of button.
+void ClickAt(const RECT& rect, int button = VK_LBUTTON);
 void PressKey(WORD virtualKey);
 
 }  // namespace testbed

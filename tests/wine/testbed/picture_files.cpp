@@ -45,62 +45,29 @@ std::uint8_t IndexOf(const std::vector<std::uint32_t>& palette, std::uint32_t c)
   return static_cast<std::uint8_t>(std::find(palette.begin(), palette.end(), c) - palette.begin());
 }
 
-// LSB-first codes, as GIF packs them.
-class CodeWriter {
- public:
-  void Put(unsigned code, int bits) {
-    accumulator_ |= code << filled_;
-    filled_ += bits;
-    while (filled_ >= 8) {
-      bytes_ += static_cast<char>(accumulator_ & 0xFF);
-      accumulator_ >>= 8;
-      filled_ -= 8;
-    }
-  }
-  std::string Finish() {
-    if (filled_ > 0) bytes_ += static_cast<char>(accumulator_ & 0xFF);
-    return bytes_;
-  }
-
- private:
-  std::string bytes_;
-  unsigned accumulator_ = 0;
-  int filled_ = 0;
-};
-
-// LZW data made of single-pixel codes only. The decoder still grows its table by one entry per
-// code, so the code width follows it, and a clear code starts over before the table is full.
+// LZW data of single-pixel codes of 3 bits, packed least significant bit first. A clear code
+// before every second pixel stops the decoder's table, and so the code width, from growing.
 std::string GifImageData(const std::vector<std::uint8_t>& indexes) {
-  const unsigned clear = 4, end = 5, firstFree = 6;
-  CodeWriter codes;
-  int width = 3;
-  unsigned next = firstFree;
-  bool fresh = true;
-  codes.Put(clear, width);
-  for (std::uint8_t index : indexes) {
-    codes.Put(index, width);
-    if (fresh) {
-      fresh = false;
-      continue;
-    }
-    if (++next == (1u << width) && width < 12) ++width;
-    if (next >= 4000) {
-      codes.Put(clear, width);
-      width = 3;
-      next = firstFree;
-      fresh = true;
-    }
+  const unsigned clear = 4, end = 5;
+  std::string packed;
+  unsigned accumulator = 0;
+  int filled = 0;
+  auto put = [&](unsigned code) {
+    accumulator |= code << filled;
+    for (filled += 3; filled >= 8; filled -= 8, accumulator >>= 8) packed += static_cast<char>(accumulator & 0xFF);
+  };
+  for (std::size_t i = 0; i < indexes.size(); ++i) {
+    if (i % 2 == 0) put(clear);
+    put(indexes[i]);
   }
-  codes.Put(end, width);
-  std::string packed = codes.Finish(), out;
-  out += static_cast<char>(2);  // minimum code size
+  put(end);
+  if (filled > 0) packed += static_cast<char>(accumulator & 0xFF);
+  std::string out(1, '\2');  // minimum code size
   for (std::size_t at = 0; at < packed.size(); at += 255) {
-    std::size_t length = std::min<std::size_t>(255, packed.size() - at);
-    out += static_cast<char>(length);
-    out += packed.substr(at, length);
+    const std::size_t length = std::min<std::size_t>(255, packed.size() - at);
+    out += static_cast<char>(length) + packed.substr(at, length);
   }
-  out += '\0';
-  return out;
+  return out + '\0';
 }
 
 std::string StreamBytes(IStream* stream) {
@@ -302,8 +269,6 @@ std::string MetafileBytes(int widthUnits, int heightUnits, int unitsPerInch, std
   PutU16(header, checksum);
   return header + records;
 }
-
-std::string Truncated(const std::string& bytes, std::size_t keep) { return bytes.substr(0, keep); }
 
 std::string Flipped(const std::string& bytes, std::size_t from, std::size_t count) {
   std::string out = bytes;

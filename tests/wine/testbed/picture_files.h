@@ -32,7 +32,6 @@ std::string JpegBytes(int width, int height, const PixelColour& colour, int qual
 std::string MetafileBytes(int widthUnits, int heightUnits, int unitsPerInch, std::uint32_t top, std::uint32_t bottom);
 
 // Damage.
-std::string Truncated(const std::string& bytes, std::size_t keep);
 std::string Flipped(const std::string& bytes, std::size_t from, std::size_t count);
 // A header that claims another size than the data holds.
 std::string BmpClaimingSize(std::int32_t width, std::int32_t height);

@@ -11,10 +11,9 @@ class SaverProcess {
  public:
   // Starts program with the command line "program" followed by one blank and argumentString
   // (nothing at all after the quoted path when argumentString is empty). The process's current
-  // folder is the program's folder.
+  // folder is the program's folder. It ends with this object, and with the test process even
+  // when that is killed.
   SaverProcess(const std::wstring& program, const std::wstring& argumentString);
-  // Starts program with exactly this command line.
-  static SaverProcess WithCommandLine(const std::wstring& program, const std::wstring& commandLine);
   ~SaverProcess();
   SaverProcess(SaverProcess&& other) noexcept;
   SaverProcess(const SaverProcess&) = delete;
@@ -26,14 +25,29 @@ class SaverProcess {
   bool WaitForExit(DWORD milliseconds) const;
   // The exit code, or STILL_ACTIVE.
   DWORD ExitCode() const;
+  // True once the process waits for input with none pending.
+  bool WaitForInputIdle(DWORD milliseconds) const;
   // A top-level window of this process with this caption, waited for; nullptr when none came.
   HWND WaitForWindow(const std::wstring& caption, DWORD milliseconds) const;
 
  private:
-  SaverProcess() = default;
-  void Start(const std::wstring& program, const std::wstring& commandLine);
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
+};
+
+// Ends every process that shows a saver or settings window and removes the older-platform
+// setting: what a test killed by its timeout may have left, and which would make every later
+// start refuse or take the wrong platform.
+void ClearSaverLeftovers();
+
+// The older Windows, as Wine emulates it for rubblit.scr while this lives; with standInMpr, its
+// mpr.dll is the one beside it rather than Wine's.
+class OlderPlatform {
+ public:
+  explicit OlderPlatform(bool standInMpr = false);
+  ~OlderPlatform();
+  OlderPlatform(const OlderPlatform&) = delete;
+  OlderPlatform& operator=(const OlderPlatform&) = delete;
 };
 
 }  // namespace testbed

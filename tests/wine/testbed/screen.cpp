@@ -1,5 +1,8 @@
 #include "wine/testbed/screen.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "forms/handles.h"
 
 namespace testbed {
@@ -39,10 +42,16 @@ ScreenShot CaptureScreen() {
 DWORD GdiFootprint() {
   const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
   if (count) return count;
-  HBITMAP probe = ::CreateBitmap(1, 1, 1, 32, nullptr);
-  const DWORD slot = LOWORD(reinterpret_cast<UINT_PTR>(probe));
-  ::DeleteObject(probe);
-  return slot;
+  // Wine hands out the most recently freed slot first and a new slot only when none is free: once
+  // more objects are made than there are free slots, the highest slot they got counts those in use.
+  std::vector<HBITMAP> probes(4096);
+  DWORD highest = 0;
+  for (HBITMAP& probe : probes) {
+    probe = ::CreateBitmap(1, 1, 1, 32, nullptr);
+    highest = std::max<DWORD>(highest, LOWORD(reinterpret_cast<UINT_PTR>(probe)));
+  }
+  for (HBITMAP probe : probes) ::DeleteObject(probe);
+  return highest;
 }
 
 }  // namespace testbed

@@ -19,9 +19,8 @@ struct ScreenShot {
 ScreenShot Capture(int left, int top, int width, int height);
 ScreenShot CaptureScreen();
 
-// A figure that changes when a GDI object leaks: the count of objects in use where the system
-// keeps it, and under Wine, which reports 0, the handle slot that the next object gets, since a
-// freed slot is handed out again first.
+// A figure that grows when a GDI object leaks: the count of objects in use where the system keeps
+// it, and under Wine, which reports 0, that count as the handle slots show it.
 DWORD GdiFootprint();
 
 inline std::uint32_t Rgb(int r, int g, int b) { return (static_cast<std::uint32_t>(r) << 16) | (g << 8) | b; }

@@ -5,9 +5,7 @@
 
 #include "forms/handles.h"
 #include "forms/picture_loader.h"
-#include "forms/text.h"
 #include "wine/testbed/host_window.h"
-#include "wine/testbed/input.h"
 
 namespace testbed {
 
@@ -39,14 +37,6 @@ bool IsLight(std::uint32_t pixel) {
 }
 
 }  // namespace
-
-std::string SettingsFileBytes(const std::vector<std::wstring>& lines) {
-  // The settings file is Shift_JIS whatever code page a test runs under.
-  constexpr UINT kShiftJis = 932;
-  std::wstring text = L"[Section]\r\n";
-  for (const std::wstring& line : lines) text += line + L"\r\n";
-  return forms::ToCodePage(text, kShiftJis).value_or(std::string());
-}
 
 Pixels Crop(const Pixels& from, const At& at) {
   Pixels part{at.width, at.height, {}};
@@ -202,31 +192,6 @@ Pixels LabelOverTile(const Pixels& tile, const At& label, const std::wstring& te
     }
   }
   return pixels;
-}
-
-namespace {
-
-void SendButton(int button, bool down) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  if (button == VK_RBUTTON) {
-    input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
-  } else if (button == VK_MBUTTON) {
-    input.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
-  } else {
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  }
-  ::SendInput(1, &input, sizeof input);
-}
-
-}  // namespace
-
-void PressMouse(int button) { SendButton(button, true); }
-void ReleaseMouse(int button) { SendButton(button, false); }
-
-void ClickAt(const RECT& rect, int button) {
-  MoveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  Click(button);
 }
 
 }  // namespace testbed

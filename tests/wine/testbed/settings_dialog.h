@@ -15,9 +15,6 @@ namespace testbed {
 
 constexpr const wchar_t* kSettingsCaption = L"Rubblitの設定";
 
-// Rubblit.ini bytes: the lines of section "Section", written in Shift_JIS with CRLF line ends.
-std::string SettingsFileBytes(const std::vector<std::wstring>& lines);
-
 // A picture's pixels, 0x00RRGGBB, top row first.
 struct Pixels {
   int width = 0;
@@ -80,11 +77,5 @@ class SettingsDialog {
 // What a label of the dialog shows at `label` of a panel whose tile starts at its corner: the text
 // in the dialog's 9.75-point font with DrawText's format over the tile, framed for a border label.
 Pixels LabelOverTile(const Pixels& tile, const At& label, const std::wstring& text, UINT format, bool border);
-
-// Mouse buttons held apart, for presses released elsewhere and for drags.
-void PressMouse(int button);
-void ReleaseMouse(int button);
-// The pointer there, then a click of button.
-void ClickAt(const RECT& rect, int button = VK_LBUTTON);
 
 }  // namespace testbed

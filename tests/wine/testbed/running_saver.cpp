@@ -1,0 +1,50 @@
+#include "wine/testbed/running_saver.h"
+
+#include <algorithm>
+
+#include "forms/text.h"
+#include "wine/testbed/host_window.h"
+#include "wine/testbed/screen.h"
+
+namespace testbed {
+
+std::string SettingsFileBytes(const std::vector<std::wstring>& lines) {
+  std::wstring text = L"[Section]\r\n";
+  for (const std::wstring& line : lines) text += line + L"\r\n";
+  return forms::ToCodePage(text, 932).value_or(std::string());  // Shift_JIS
+}
+
+std::string SettingsIni(const SaverSettings& settings) {
+  std::vector<std::wstring> lines = {L"画像ﾁｪﾝｼﾞ=" + std::to_wstring(settings.changeOrder),
+                                     L"画像のｻｲｽﾞ=" + std::to_wstring(settings.imageSize),
+                                     L"速さ=" + std::to_wstring(settings.speed)};
+  if (!settings.folder.empty()) lines.push_back(L"画像のﾌｫﾙﾀﾞ=" + settings.folder);
+  return SettingsFileBytes(lines);
+}
+
+RunningSaver::RunningSaver(const SaverSettings& settings, const std::wstring& argumentString,
+                           const std::function<void(const TempFolder&)>& prepare)
+    : process(Prepare(folder, settings, prepare), argumentString),
+      window(process.WaitForWindow(L"Rubblit(main)", 20000)) {}
+
+std::wstring RunningSaver::Prepare(const TempFolder& folder, const SaverSettings& settings,
+                                   const std::function<void(const TempFolder&)>& prepare) {
+  folder.WriteBytes(L"Rubblit.ini", SettingsIni(settings));
+  if (prepare) prepare(folder);
+  return folder.CopySaverHere();
+}
+
+bool RunningSaver::WaitUntilShowing(const std::vector<std::uint32_t>& colours, DWORD milliseconds) const {
+  const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2, y = ::GetSystemMetrics(SM_CYSCREEN) * 9 / 16;
+  const bool shown = window && PumpUntil(
+                                   [&] {
+                                     if (!::IsWindowVisible(window) || ::GetForegroundWindow() != window) return false;
+                                     const ScreenShot probe = Capture(x, y, 1, 1);
+                                     return !probe.pixels.empty() &&
+                                            std::count(colours.begin(), colours.end(), probe.At(0, 0)) > 0;
+                                   },
+                                   milliseconds);
+  return shown && process.WaitForInputIdle(milliseconds);
+}
+
+}  // namespace testbed
