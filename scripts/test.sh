@@ -37,8 +37,9 @@ run_stage() {
   [ "$exclude" != '^$' ] && args+=(-E "$exclude")
   (cd "$dir" && ctest --output-on-failure --timeout 300 "${args[@]}") 2>&1 | tee "$log"
   local status=${PIPESTATUS[0]}
-  # "  3/97 Test  #3: native.Suite.Name ......   Passed    0.01 sec"
-  sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) \.*[ *]*([A-Za-z]+( Run)?).*/\1 \2/p' "$log" | sort >"$dir/results.txt"
+  # "  3/97 Test  #3: native.Suite.Name ......   Passed    0.01 sec"; a parameterised test's name is
+  # followed by its parameter: "  8/97 Test  #8: wine.P/Suite.Name/Latin1  # GetParam() = L"C.UTF-8" ...   Passed"
+  sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*\.{3,}[ *]*([A-Za-z]+( Run)?).*/\1 \2/p' "$log" | sort >"$dir/results.txt"
   local passed failed skipped missing
   passed=$(grep -c ' Passed$' "$dir/results.txt")
   skipped=$(grep -c ' Skipped$' "$dir/results.txt")
@@ -48,13 +49,16 @@ run_stage() {
   local registered ran
   registered=$(wc -l <"$dir/registered.txt")
   ran=$(wc -l <"$dir/results.txt")
-  summary+=("$label ($what): $passed passed, $failed failed, $skipped skipped; $ran of $registered registered ran")
+  summary+=("$label ($what): $passed passed, $failed failed, $skipped skipped; $ran ran, the $registered plain tests the sources register among them")
   total_passed=$((total_passed + passed)) total_failed=$((total_failed + failed))
   total_skipped=$((total_skipped + skipped))
   [ "$failed" -eq 0 ] || broken+=("$label: $failed tests failed")
   [ "$skipped" -eq 0 ] || broken+=("$label: $skipped tests skipped")
   [ -z "$missing" ] || broken+=("$label: registered tests that did not run: $(echo $missing)")
   [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || broken+=("$label: ctest ended with status $status")
+  local total
+  total=$(sed -nE 's/.* tests? failed out of ([0-9]+).*/\1/p' "$log" | tail -n 1)
+  [ "${total:-0}" -eq "$ran" ] || broken+=("$label: ctest counted ${total:-no} tests, its log shows $ran results")
 }
 
 configure_and_build() {
