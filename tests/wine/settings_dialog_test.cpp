@@ -63,36 +63,43 @@ class EnvironmentScope {
   bool had_ = false;
 };
 
-// The prefix's handler of an address scheme, set for one test and put back however it ends.
-class HandlerScope {
+// A registry value of the prefix, set for one test and put back however it ends.
+class RegistryValueScope {
  public:
-  HandlerScope(const std::wstring& scheme, const std::wstring& command) {
-    ::RegCreateKeyExW(HKEY_CLASSES_ROOT, (scheme + L"\\shell\\open\\command").c_str(), 0, nullptr, 0,
-                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
-    DWORD size = sizeof old_;
-    had_ = key_ && ::RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old_), &size) ==
-                       ERROR_SUCCESS;
-    Set(command);
+  RegistryValueScope(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
+                     DWORD size)
+      : name_(name) {
+    ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+    oldSize_ = sizeof old_;
+    had_ = key_ && ::RegQueryValueExW(key_, name_, nullptr, &oldType_, old_, &oldSize_) == ERROR_SUCCESS;
+    if (key_) ::RegSetValueExW(key_, name_, 0, type, static_cast<const BYTE*>(data), size);
   }
-  ~HandlerScope() {
+  RegistryValueScope(const RegistryValueScope&) = delete;
+  RegistryValueScope& operator=(const RegistryValueScope&) = delete;
+  ~RegistryValueScope() {
     if (!key_) return;
     if (had_) {
-      Set(old_);
+      ::RegSetValueExW(key_, name_, 0, oldType_, old_, oldSize_);
     } else {
-      ::RegDeleteValueW(key_, nullptr);
+      ::RegDeleteValueW(key_, name_);
     }
     ::RegCloseKey(key_);
   }
 
  private:
-  void Set(const std::wstring& command) {
-    ::RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                     static_cast<DWORD>((command.size() + 1) * 2));
-  }
   HKEY key_ = nullptr;
+  const wchar_t* name_;
   bool had_ = false;
-  wchar_t old_[512] = {};
+  DWORD oldType_ = 0;
+  BYTE old_[1024] = {};
+  DWORD oldSize_ = 0;
 };
+
+// The prefix's handler of an address scheme.
+RegistryValueScope HandlerScope(const std::wstring& scheme, const std::wstring& command) {
+  return RegistryValueScope(HKEY_CLASSES_ROOT, scheme + L"\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
+                            static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+}
 
 class SettingsDialogTest : public testbed::SaverTest, public ::testing::WithParamInterface<const wchar_t*> {
  protected:
@@ -300,7 +307,7 @@ TEST_P(SettingsDialogTest, DraggingTheThumbShowsEachValueWhileItMoves) {
 TEST_P(SettingsDialogTest, TheLinkOpensThroughTheSystemsHandlerOfItsAddress) {
   const std::wstring recorder = folder_.File(L"link_recorder.exe");
   ASSERT_TRUE(::CopyFileW((testbed::BuildFolder() + L"\\link_recorder.exe").c_str(), recorder.c_str(), FALSE));
-  HandlerScope handler(L"http", L"\"" + recorder + L"\" \"%1\"");
+  const RegistryValueScope handler = HandlerScope(L"http", L"\"" + recorder + L"\" \"%1\"");
   WriteSettings(SettingsLines(L"0", L"0", L"", L"1111", L"1"));
   testbed::SaverProcess process(saver_, L"/c");
   SettingsDialog dialog(process);
@@ -326,36 +333,10 @@ INSTANTIATE_TEST_SUITE_P(CodePages, SettingsDialogTest, ::testing::Values(L"ja_J
                            return std::string(info.index == 0 ? "ShiftJis" : "Latin1");
                          });
 
-// The prefix's display dpi for one test, put back however it ends. Wine reads it when a program starts.
-class DpiScope {
- public:
-  explicit DpiScope(DWORD dpi) {
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                      nullptr, &key_, nullptr);
-    DWORD size = sizeof old_;
-    had_ = key_ && ::RegQueryValueExW(key_, kName, nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) ==
-                       ERROR_SUCCESS;
-    Set(dpi);
-  }
-  ~DpiScope() {
-    if (!key_) return;
-    if (had_) {
-      Set(old_);
-    } else {
-      ::RegDeleteValueW(key_, kName);
-    }
-    ::RegCloseKey(key_);
-  }
-
- private:
-  static constexpr const wchar_t* kName = L"LogPixels";
-  void Set(DWORD value) {
-    if (key_) ::RegSetValueExW(key_, kName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  }
-  HKEY key_ = nullptr;
-  bool had_ = false;
-  DWORD old_ = 0;
-};
+// The prefix's display dpi; Wine reads it when a program starts.
+RegistryValueScope DpiScope(DWORD dpi) {
+  return RegistryValueScope(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
 
 bool Same(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != 0; }
 
@@ -367,7 +348,7 @@ class SettingsDialogDpiTest : public testbed::SaverTest, public ::testing::WithP
 
 TEST_P(SettingsDialogDpiTest, WindowAndChildWindowsTakeTheirScaledRectangles) {
   const int dpi = GetParam();
-  DpiScope dpiScope(static_cast<DWORD>(dpi));
+  const RegistryValueScope dpiScope = DpiScope(static_cast<DWORD>(dpi));
   auto scale = [dpi](int pixels96) {
     // Twips over twips per pixel, halves to even: 253.5 gives 254, 169.5 gives 170.
     const int twice = pixels96 * dpi * 2 / 96;
