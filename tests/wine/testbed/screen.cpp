@@ -7,6 +7,14 @@
 
 namespace testbed {
 
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
+  for (int shift : {0, 8, 16}) {
+    const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    if (difference > tolerance || -difference > tolerance) return false;
+  }
+  return true;
+}
+
 ScreenShot Capture(int left, int top, int width, int height) {
   ScreenShot shot;
   if (width <= 0 || height <= 0) return shot;

@@ -24,5 +24,12 @@ ScreenShot CaptureScreen();
 DWORD GdiFootprint();
 
 inline std::uint32_t Rgb(int r, int g, int b) { return (static_cast<std::uint32_t>(r) << 16) | (g << 8) | b; }
+inline std::uint32_t Rgb(COLORREF c) { return Rgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+inline std::uint32_t PixelOf(HDC dc, int x, int y) { return Rgb(::GetPixel(dc, x, y)); }
+inline std::uint32_t SystemColour(int index) { return Rgb(::GetSysColor(index)); }
+
+// Whether two colours differ by at most tolerance in each of red, green and blue: JPEG and
+// scaling blur colours a little, and the tests' colours lie far apart.
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance = 40);
 
 }  // namespace testbed
