@@ -41,15 +41,14 @@ void ProcessPendingMessages() {
 bool WindowMatches(HWND window, const DisplaySurface& surface) {
   const int width = std::min(surface.width(), ::GetSystemMetrics(SM_CXSCREEN));
   const int height = std::min(surface.height(), ::GetSystemMetrics(SM_CYSCREEN));
-  HDC dc = ::GetDC(window);
-  bool same = dc != nullptr;
+  const forms::WindowDC dc(window);
+  bool same = static_cast<bool>(dc);
   for (int i = 1; same && i < 8; ++i) {
     const int x = width * i / 8, y = height * i / 8;
-    const COLORREF shown = ::GetPixel(dc, x, y);
+    const COLORREF shown = ::GetPixel(dc.get(), x, y);
     const std::uint32_t held = surface.PixelAt(x, y);
     same = shown == RGB((held >> 16) & 0xFF, (held >> 8) & 0xFF, held & 0xFF);
   }
-  if (dc) ::ReleaseDC(window, dc);
   return same;
 }
 
@@ -66,11 +65,7 @@ bool RunSize(std::int32_t width, std::int32_t height) {
     return false;
   }
   surface.Clear();
-  {
-    HDC dc = ::GetDC(window);
-    surface.PresentAll(dc, 0, 0);
-    ::ReleaseDC(window, dc);
-  }
+  surface.PresentAll(forms::WindowDC(window).get(), 0, 0);
   ProcessPendingMessages();
 
   bench::Picture picture(width, height);
@@ -87,9 +82,7 @@ bool RunSize(std::int32_t width, std::int32_t height) {
     double passStart = bench::Milliseconds();
     RunSweep(phase, input, state, surface, [&] {
       const double drawn = bench::Milliseconds();
-      HDC dc = ::GetDC(window);
-      surface.PresentChanges(dc, 0, 0);
-      ::ReleaseDC(window, dc);
+      surface.PresentChanges(forms::WindowDC(window).get(), 0, 0);
       ProcessPendingMessages();
       const double presented = bench::Milliseconds();
       drawing.Samples.push_back(drawn - passStart);

@@ -7,10 +7,7 @@
 #include "bench/stopwatch.h"
 
 #include "display/read_pixels.h"
-
-namespace {
-
-}  // namespace
+#include "forms/handles.h"
 
 int main() {
   constexpr int kWidth = 1920, kHeight = 1080, kRuns = 20;
@@ -21,9 +18,8 @@ int main() {
   }
   for (int band = 0; band < 16; ++band) {
     RECT rect{0, band * kHeight / 16, kWidth, (band + 1) * kHeight / 16};
-    HBRUSH brush = ::CreateSolidBrush(RGB(band * 16, 255 - band * 16, 128));
-    ::FillRect(master.dc(), &rect, brush);
-    ::DeleteObject(brush);
+    const forms::Brush brush(::CreateSolidBrush(RGB(band * 16, 255 - band * 16, 128)));
+    ::FillRect(master.dc(), &rect, brush.get());
   }
 
   std::printf("== ReadPixels of a %d x %d surface, %d runs\n", kWidth, kHeight, kRuns);

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 
+#include "forms/handles.h"
 #include "wine/testbed/saver_process.h"
 #include "wine/testbed/temp_folder.h"
 
@@ -26,43 +27,39 @@ class RunningSaver {
     HWND window = saver_.WaitForWindow(L"Rubblit(main)", 30000);
     for (int waited = 0; window && !::IsWindowVisible(window) && waited < 30000; waited += 10) ::Sleep(10);
     if (window && ::IsWindowVisible(window)) {
-      process_ = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, saver_.id());
+      process_ = forms::KernelHandle(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, saver_.id()));
     }
-  }
-  ~RunningSaver() {
-    if (process_) ::CloseHandle(process_);
   }
   RunningSaver(const RunningSaver&) = delete;
   RunningSaver& operator=(const RunningSaver&) = delete;
 
   // Running, with its window up and the process open for queries.
-  bool ready() const { return process_ != nullptr && !saver_.WaitForExit(0); }
+  bool ready() const { return process_ && !saver_.WaitForExit(0); }
   bool stillRunning() const { return !saver_.WaitForExit(0); }
 
   // Kernel and user time the process's threads have used so far. Summed over the threads: Wine
   // reports no time for another process as a whole, but does for each of its threads.
   double CpuSeconds() const {
     double ticks = 0;
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    const forms::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot) return -1;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry)) {
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more; more = ::Thread32Next(snapshot.get(), &entry)) {
       if (entry.th32OwnerProcessID != saver_.id()) continue;
-      HANDLE thread = ::OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
-      if (!thread) continue;
+      const forms::KernelHandle thread(::OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID));
       FILETIME created, exited, kernel, user;
-      if (::GetThreadTimes(thread, &created, &exited, &kernel, &user)) ticks += Ticks(kernel) + Ticks(user);
-      ::CloseHandle(thread);
+      if (thread && ::GetThreadTimes(thread.get(), &created, &exited, &kernel, &user)) {
+        ticks += Ticks(kernel) + Ticks(user);
+      }
     }
-    ::CloseHandle(snapshot);
     return ticks / 1e7;
   }
 
   bool Memory(PROCESS_MEMORY_COUNTERS& counters) const {
     counters = {};
     counters.cb = sizeof counters;
-    return ::GetProcessMemoryInfo(process_, &counters, sizeof counters) != 0;
+    return ::GetProcessMemoryInfo(process_.get(), &counters, sizeof counters) != 0;
   }
 
  private:
@@ -77,7 +74,7 @@ class RunningSaver {
 
   testbed::TempFolder folder_;
   testbed::SaverProcess saver_;
-  HANDLE process_ = nullptr;
+  forms::KernelHandle process_;
 };
 
 }  // namespace bench
