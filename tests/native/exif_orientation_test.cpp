@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "forms/exif_orientation.h"
-#include "forms/picture_header.h"
 
 namespace {
 
@@ -44,10 +43,6 @@ std::uint16_t Orientation(const std::string& payload) {
 Entry Turned(std::uint16_t value) { return {274, 3, 1, value}; }
 const Entry kMake{271, 2, 6, 0}, kModel{272, 2, 8, 0};
 
-std::string Segment(char marker, const std::string& payload) {
-  return std::string{'\xFF', marker} + Bytes(true, static_cast<std::uint32_t>(payload.size() + 2), 2) + payload;
-}
-
 }  // namespace
 
 TEST(ExifOrientation, ReadsEveryValueInBothByteOrdersAndCountsAnyOtherAsStored) {
@@ -83,32 +78,4 @@ TEST(ExifOrientation, NeverReadsOutsideThePayloadNorFollowsALoop) {
       {"no byte order", Payload(false, {Turned(6)}).replace(6, 2, "IM")},
   };
   for (const auto& c : cases) EXPECT_EQ(Orientation(c.payload), 1) << c.what;
-}
-
-TEST(ExifOrientation, TheJpegHeaderTakesItFromTheFirstExifSegmentBeforeTheFrame) {
-  const std::string xmp = Segment('\xE1', std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 33));
-  const std::string frame =
-      Segment('\xC0', std::string("\x08\x01\xE0\x02\x80\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 15));
-  const struct {
-    const char* what;
-    std::string segments;
-    std::uint16_t expected;
-  } cases[] = {
-      {"none", "", 1},
-      {"after another APP1 and an APP0", Segment('\xE0', "JFIF") + xmp + Segment('\xE1', Payload(true, {Turned(5)})),
-       5},
-      {"a damaged Exif counts as stored, the next one ignored",
-       Segment('\xE1', Payload(false, {Turned(6)}, 4000)) + Segment('\xE1', Payload(false, {Turned(7)})), 1},
-  };
-  for (const auto& c : cases) {
-    const std::string file = "\xFF\xD8" + c.segments + frame;
-    auto header = forms::ReadPictureHeader(reinterpret_cast<const unsigned char*>(file.data()), file.size());
-    ASSERT_TRUE(header) << c.what;
-    EXPECT_EQ(header->orientation, c.expected) << c.what;
-  }
-  // A segment claiming more bytes than the file has: its tag within the file is read, and the
-  // file, which ends before any frame, is refused.
-  const std::string claimingMore = std::string("\xFF\xD8\xFF\xE1\xFF\xF0", 6) + Payload(false, {Turned(6)});
-  EXPECT_FALSE(
-      forms::ReadPictureHeader(reinterpret_cast<const unsigned char*>(claimingMore.data()), claimingMore.size()));
 }

@@ -62,6 +62,12 @@ const std::string kApp0 = Segment(0xE0, "JFIF" + std::string(10, '\0'));
 // An Exif block whose thumbnail carries a frame header of its own, which must not be taken.
 const std::string kExifThumbnail = Segment(0xE1, "Exif" + std::string(2, '\0') + kSoi + Sof(0xC0, 160, 120));
 const std::string kHuffman = Segment(0xC4, std::string(20, '\0'));
+const std::string kXmp = Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 33));
+// A camera's Exif segment: a first directory at directoryOffset holding just the orientation.
+std::string Exif(unsigned orientation, std::uint32_t directoryOffset = 8) {
+  return Segment(0xE1, std::string("Exif\0\0II*\0", 10) + U32LE(directoryOffset) + U16LE(1) + U16LE(274) + U16LE(3) +
+                           U32LE(1) + U16LE(orientation) + U16LE(0) + U32LE(0));
+}
 
 std::string Placeable(int left, int top, int right, int bottom, unsigned inch) {
   return U32LE(0x9AC6CDD7) + U16LE(0) + U16LE(static_cast<unsigned>(left)) + U16LE(static_cast<unsigned>(top)) +
@@ -75,6 +81,7 @@ struct Case {
   bool recognised;
   PictureKind kind;
   std::uint32_t width, height, unitsPerInch;
+  std::uint16_t orientation = 1;
 };
 
 }  // namespace
@@ -93,6 +100,11 @@ TEST(PictureHeader, ReadsKindAndSizeFromContent) {
        17, 9, 0},
       {"jpeg with an Exif thumbnail", kSoi + kExifThumbnail + Sof(0xC0, 640, 480), true, PictureKind::Jpeg, 640, 480,
        0},
+      {"jpeg turned by an Exif after an APP0 and another APP1", kSoi + kApp0 + kXmp + Exif(5) + Sof(0xC0, 640, 480),
+       true, PictureKind::Jpeg, 640, 480, 0, 5},
+      {"jpeg whose damaged first Exif hides the next", kSoi + Exif(6, 4000) + Exif(7) + Sof(0xC0, 640, 480), true,
+       PictureKind::Jpeg, 640, 480, 0, 1},
+      {"jpeg ending inside an Exif that claims more", kSoi + Exif(6).replace(2, 2, "\xFF\xF0"), false, {}, 0, 0, 0},
       {"metafile of an offset box", Placeable(-100, 50, 100, 250, 576), true, PictureKind::Metafile, 200, 200, 576},
       {"metafile without units", Placeable(0, 0, 3000, 1500, 0), false, {}, 0, 0, 0},
   };
@@ -105,5 +117,6 @@ TEST(PictureHeader, ReadsKindAndSizeFromContent) {
     EXPECT_EQ(header->width, c.width);
     EXPECT_EQ(header->height, c.height);
     EXPECT_EQ(header->unitsPerInch, c.unitsPerInch);
+    EXPECT_EQ(header->orientation, c.orientation);
   }
 }

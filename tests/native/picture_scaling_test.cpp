@@ -11,14 +11,9 @@ TEST(PictureScaling, FullScreenFillsTheScreenAlongTheLongerSide) {
   struct Case {
     std::int32_t w, h, width, height;
   };
-  const Case cases[] = {{640, 480, 1024, 768},
-                        {400, 600, 512, 768},
-                        {1000, 1000, 768, 768},
-                        {2048, 512, 1024, 256},
-                        {1000, 999, 1024, 1023},
-                        {5, 1000, 4, 768},
-                        // 2.5 rows: halves go to the even neighbour.
-                        {2048, 5, 1024, 2}};
+  // The last picture is 2.5 rows high on the screen: halves go to the even neighbour.
+  const Case cases[] = {{640, 480, 1024, 768},   {400, 600, 512, 768}, {1000, 1000, 768, 768}, {2048, 512, 1024, 256},
+                        {1000, 999, 1024, 1023}, {5, 1000, 4, 768},    {2048, 5, 1024, 2}};
   for (const Case& c : cases) {
     PictureSize size = FullScreenSize(c.w, c.h, 1024, 768);
     EXPECT_EQ(size.Width, c.width) << c.w << "x" << c.h;

@@ -68,7 +68,7 @@ TEST(LoadSettings, TakesAHandEditedNumberWithoutARangeCheckAndKeepsTheFieldForOn
   }
 }
 
-TEST(LoadSettings, ScansAnExistingFolderWithTheKindsThatAreExactlyOne) {
+TEST(LoadSettings, ScansAnExistingFolderWithTheKindsThatAreExactlyOneAndForgetsAGoneOneUnscanned) {
   Loaded l;
   l.reader.Add(L"C:\\Pics", L".", kDirectory);
   for (const wchar_t* name : {L"b.gif", L"a.bmp", L"c.jpg", L"d.wmf"}) l.reader.Add(L"C:\\Pics", name, kArchive);
@@ -78,12 +78,9 @@ TEST(LoadSettings, ScansAnExistingFolderWithTheKindsThatAreExactlyOne) {
   ASSERT_EQ(l.common.images.ImageCount, 2);
   EXPECT_EQ(l.common.images.ImageFiles[1], L"C:\\Pics\\b.gif");
   EXPECT_EQ(l.common.images.ImageFiles[2], L"C:\\Pics\\c.jpg");
-}
 
-TEST(LoadSettings, AFolderThatIsGoneIsForgottenAndNotScanned) {
-  Loaded l;
-  l.common.images.ImageCount = 4;
   l.file.values[kFolder] = L"C:\\Gone";
+  l.reader.searches.clear();
   l.Load();
   EXPECT_EQ(l.common.settings.ImageFolder, L"");
   EXPECT_EQ(l.common.images.ImageCount, 0);
