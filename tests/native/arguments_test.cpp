@@ -9,11 +9,7 @@
 namespace {
 
 TEST(ArgumentString, TakesWhatFollowsTheProgramPathAndOneBlank) {
-  struct Case {
-    const wchar_t* commandLine;
-    const wchar_t* expected;
-  };
-  const Case cases[] = {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
       {L"\"C:\\Program Files\\rubblit.scr\" /s", L"/s"},
       {L"\"C:\\Program Files\\rubblit.scr\"  /s", L" /s"},
       {L"\"C:\\Program Files\\rubblit.scr\"", L""},
@@ -22,7 +18,7 @@ TEST(ArgumentString, TakesWhatFollowsTheProgramPathAndOneBlank) {
       {L"C:\\WINDOWS\\RUBBLIT.SCR\t/c:4567", L"/c:4567"},
       {L"rubblit.scr /a 12 ", L"/a 12 "},
   };
-  for (const Case& c : cases) EXPECT_EQ(ArgumentString(c.commandLine), c.expected) << c.commandLine;
+  for (const auto& [commandLine, expected] : cases) EXPECT_EQ(ArgumentString(commandLine), expected) << commandLine;
 }
 
 TEST(ModeLetter, IsTheUpperCasedSecondCharacterWithTheHandleFieldFromTheFourth) {

@@ -51,13 +51,4 @@ TEST(PictureScaling, TheIndexWalksThroughTheOrderAndStartsAgainWithANewOrderForM
   }
 }
 
-TEST(PictureScaling, TheFileToLoadIsTheOneAtTheOrdersPosition) {
-  ImageList images;
-  images.ImageFiles = {L"", L"C:\\p\\a.bmp", L"C:\\p\\b.gif", L"C:\\p\\c.jpg"};
-  images.ImageCount = 3;
-  const std::vector<std::int16_t> order = {0, 3, 1, 2};
-  EXPECT_EQ(PictureFileAt(order, images, 1), &images.ImageFiles[3]);
-  EXPECT_EQ(PictureFileAt(order, images, 3), &images.ImageFiles[2]);
-}
-
 }  // namespace
