@@ -12,14 +12,6 @@ namespace {
 // give the column and row of the pixel that coloured it.
 using Line = std::array<std::int32_t, 5>;
 
-class RecordingSink : public LineSink {
- public:
-  void DrawLine(std::int32_t column, std::int32_t fromRow, std::int32_t toRow, PixelRecord colour) override {
-    lines.push_back({column, fromRow, toRow, colour.Red, colour.Green});
-  }
-  std::vector<Line> lines;
-};
-
 // Every pixel names its own column and row, so a line shows which pixel coloured it.
 PixelGrid LabelledPixels(std::int32_t width, std::int32_t height) {
   PixelGrid grid(width, height);
@@ -31,24 +23,20 @@ PixelGrid LabelledPixels(std::int32_t width, std::int32_t height) {
   return grid;
 }
 
-struct Outcome {
+// What a phase drew, how many passes it handed back and whether it ended by itself.
+struct Outcome : LineSink {
+  void DrawLine(std::int32_t column, std::int32_t fromRow, std::int32_t toRow, PixelRecord colour) override {
+    lines.push_back({column, fromRow, toRow, colour.Red, colour.Green});
+  }
   std::vector<Line> lines;
   int passes = 0;
   bool finished = false;
 };
 
-Outcome Sweep(SweepPhase phase, const PixelGrid& pixels, const std::vector<std::int32_t>& profile,
-              std::int16_t profileMin, std::int16_t profileMax, std::int32_t sw, std::int32_t sh, std::int16_t speed,
-              int stopAfterPasses = -1) {
+Outcome Sweep(SweepPhase phase, const SweepInput& input, int stopAfterPasses = -1) {
   Outcome outcome;
-  RecordingSink sink;
-  SweepInput input{pixels, profile, profileMin, profileMax, sw, sh, speed};
   SweepState state;
-  outcome.finished = RunSweep(phase, input, state, sink, [&] {
-    ++outcome.passes;
-    return outcome.passes != stopAfterPasses;
-  });
-  outcome.lines = sink.lines;
+  outcome.finished = RunSweep(phase, input, state, outcome, [&] { return ++outcome.passes != stopAfterPasses; });
   return outcome;
 }
 
@@ -80,7 +68,7 @@ TEST(CollapseSweep, BuildUpPaintsAboveTheRisingFrontAndCollapseFromItDownAndEith
   };
   PixelGrid pixels = LabelledPixels(2, 2);
   for (const auto& c : cases) {
-    Outcome run = Sweep(c.phase, pixels, {1, 1, 0}, 0, 1, 2, 2, 1, c.stopAfter);
+    Outcome run = Sweep(c.phase, {pixels, {1, 1, 0}, 0, 1, 2, 2, 1}, c.stopAfter);
     EXPECT_EQ(run.lines, c.lines) << "stop after " << c.stopAfter;
     EXPECT_EQ(run.passes, c.passes) << "stop after " << c.stopAfter;
     EXPECT_EQ(run.finished, c.finished) << "stop after " << c.stopAfter;
@@ -92,7 +80,7 @@ TEST(CollapseSweep, AtSpeedOneEveryRowEndsUpShowingItsOwnPictureRow) {
   const std::int32_t sw = 6, sh = 9;
   PixelGrid pixels = LabelledPixels(sw, sh);
   const std::vector<std::int32_t> profile = {4, 4, -3, -3, 7, 7, 0};
-  Outcome run = Sweep(SweepPhase::BuildUp, pixels, profile, -3, 7, sw, sh, 1);
+  Outcome run = Sweep(SweepPhase::BuildUp, {pixels, profile, -3, 7, sw, sh, 1});
   std::vector<std::int32_t> ownRows(sh);
   for (std::int32_t row = 0; row < sh; ++row) ownRows[static_cast<std::size_t>(row)] = row + 1;
   for (const auto& column : Paint(run.lines, sw, sh)) EXPECT_EQ(column, ownRows);
@@ -110,8 +98,8 @@ TEST(CollapseSweep, EachPassMovesTheFrontBySpeedRowsAndASpeedBelowOneAsOne) {
   for (const Case& c : cases) {
     PixelGrid pixels = LabelledPixels(4, c.sh);
     for (SweepPhase phase : {SweepPhase::BuildUp, SweepPhase::Collapse}) {
-      Outcome run = Sweep(phase, pixels, {c.profileMax, c.profileMax, c.profileMin, c.profileMin, 0}, c.profileMin,
-                          c.profileMax, 4, c.sh, c.speed);
+      const std::vector<std::int32_t> profile = {c.profileMax, c.profileMax, c.profileMin, c.profileMin, 0};
+      Outcome run = Sweep(phase, {pixels, profile, c.profileMin, c.profileMax, 4, c.sh, c.speed});
       EXPECT_EQ(run.passes, c.passes) << "SH " << c.sh << " min " << c.profileMin << " max " << c.profileMax
                                       << " speed " << c.speed;
       EXPECT_TRUE(run.finished);

@@ -103,10 +103,13 @@ TEST(ImageScan, BothScansKeepTheFirst32767FilesAndTheDialogsStopsWhenItsWindowGo
   EXPECT_TRUE(stopped.failures.empty());
 }
 
-TEST(ScanImages, DriveRootGivesEntriesWithADoubledSeparator) {
+TEST(ScanImages, DriveRootExistsAndGivesEntriesWithADoubledSeparator) {
   FakeDirectory directory;
   directory.Add(L"C:", L"b.gif", kArchive);
   directory.Add(L"C:", L"a.bmp", kArchive);
+  ASSERT_TRUE(FolderExists(L"C:\\", directory));
+  EXPECT_EQ(directory.searches, std::vector<std::wstring>{L"C:\\*.*"});
+  directory.searches.clear();
   ImageList list;
   ScanImages(list, kAllKinds, L"C:\\", directory);
   EXPECT_EQ(directory.searches.front(), L"C:\\\\*.bmp");
