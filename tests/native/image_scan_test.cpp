@@ -69,7 +69,7 @@ TEST(ImageScan, BothScansListPlainThenArchiveThenReadOnlyFilesKindByKindAndOnlyT
   EXPECT_EQ(Listed(list), InPics({L"b.bmp", L"p.wmf", L"q.bmp", L"r.jpg"}));
 }
 
-TEST(ImageScan, BothScansKeepTheFirst32767FilesAndTheDialogsStopsWhenItsWindowGoes) {
+TEST(ImageScan, BothScansKeepTheFirst32767FilesAndTheDialogsScanStopsWhenAskedTo) {
   FakeDirectory directory;
   directory.Add(kPics, L"zz first.bmp", 0);
   for (int i = 0; i < 32768; ++i) {

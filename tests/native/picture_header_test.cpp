@@ -85,7 +85,7 @@ struct Case {
 
 }  // namespace
 
-TEST(PictureHeader, ReadsKindAndSizeFromContent) {
+TEST(PictureHeader, ReadsKindSizeAndOrientationFromContent) {
   // The plain pictures of each kind and the usual bad files are the Wine picture loader tests' own.
   const std::vector<Case> cases = {
       {"bitmap stored top row first", Bmp(640, -480), true, PictureKind::Bitmap, 640, 480, 0},
