@@ -13,7 +13,7 @@
 namespace {
 
 constexpr std::uint32_t kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kDirectory = 0x10, kArchive = 0x20,
-                        kCompressed = 0x800, kNotIndexed = 0x2000, kRecallOnAccess = 0x400000;
+                        kCompressed = 0x800;
 
 std::wstring Lower(std::wstring text) {
   for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
@@ -36,9 +36,7 @@ std::wstring FolderKey(const std::wstring& path) {
 class FakeDirectory : public DirectoryReader {
  public:
   void Add(const std::wstring& folder, const std::wstring& name, std::uint32_t attributes) {
-    Folder& entries = folders_[FolderKey(folder + L"\\")];
-    entries.byName[Lower(name)] = entries.entries.size();
-    entries.entries.push_back({name, attributes});
+    folders_[FolderKey(folder + L"\\")].push_back({name, attributes});
   }
 
   bool FindNames(const std::wstring& pattern, bool includeDirectories, const OnName& onName) override {
@@ -46,13 +44,13 @@ class FakeDirectory : public DirectoryReader {
     auto folder = folders_.find(FolderKey(pattern));
     if (failingPatterns.count(pattern) || folder == folders_.end()) return false;
     const std::wstring extension = Lower(NamePart(pattern).substr(1));
-    for (const Entry& entry : folder->second.entries) {
+    for (const Entry& entry : folder->second) {
       if (entry.attributes & (kHidden | kSystem)) continue;
       if ((entry.attributes & kDirectory) && !includeDirectories) continue;
       const std::wstring name = Lower(entry.name);
-      const bool matches = extension == L".*" || (name.size() >= extension.size() &&
-                                                  name.compare(name.size() - extension.size(), extension.size(),
-                                                               extension) == 0);
+      const bool matches =
+          extension == L".*" || (name.size() >= extension.size() &&
+                                 name.compare(name.size() - extension.size(), extension.size(), extension) == 0);
       if (matches && !onName(entry.name, entry.attributes)) break;
     }
     return true;
@@ -66,11 +64,7 @@ class FakeDirectory : public DirectoryReader {
     std::wstring name;
     std::uint32_t attributes;
   };
-  struct Folder {
-    std::vector<Entry> entries;
-    std::map<std::wstring, std::size_t> byName;
-  };
-  std::map<std::wstring, Folder> folders_;
+  std::map<std::wstring, std::vector<Entry>> folders_;
 };
 
 }  // namespace

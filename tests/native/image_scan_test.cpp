@@ -22,78 +22,54 @@ std::vector<std::wstring> InPics(std::initializer_list<const wchar_t*> names) {
   return paths;
 }
 
+// The dialog's folder scan, with what it reported: the counts, then the failures.
+struct FolderScanRun {
+  std::vector<int> counts;
+  std::vector<FolderScanFailure> failures;
+  std::vector<std::wstring> found;
+  FolderScanRun(DirectoryReader& directory, const std::array<std::int16_t, 4>& kinds, int stopAfter = -1) {
+    FolderScanEvents events{[&](std::int16_t count) {
+                              counts.push_back(count);
+                              return count != stopAfter;
+                            },
+                            [&](FolderScanFailure failure) { failures.push_back(failure); }};
+    found = ScanFolderInPassOrder(kPics, kinds, directory, events);
+  }
+};
+
 }  // namespace
 
-TEST(AttributeAccepted, DecidesByReadOnlyHiddenSystemDirectoryAndArchiveOnly) {
-  const struct {
-    std::uint32_t attributes;
-    bool pass1, pass2, pass3;
-  } cases[] = {
-      {0, true, false, false},                    {kArchive, false, true, false},
-      {kReadOnly, false, false, true},            {kReadOnly | kArchive, false, false, true},
-      {kArchive | kNotIndexed, false, true, false}, {kArchive | kCompressed, false, true, false},
-      {kReadOnly | kArchive | kNotIndexed, false, false, true}, {kNotIndexed, true, false, false},
-      {kRecallOnAccess | kArchive, false, true, false}, {kHidden, false, false, false},
-      {kSystem | kArchive, false, false, false},  {kHidden | kReadOnly, false, false, false},
-      {kDirectory, false, false, false},          {kDirectory | kArchive, false, false, false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(AttributeAccepted(c.attributes, 0), c.pass1) << std::hex << c.attributes;
-    EXPECT_EQ(AttributeAccepted(c.attributes, 32), c.pass2) << std::hex << c.attributes;
-    EXPECT_EQ(AttributeAccepted(c.attributes, 1), c.pass3) << std::hex << c.attributes;
-  }
-}
-
-TEST(ScanImages, ListsOnlyKindsWhoseFlagIsExactlyOne) {
+TEST(ImageScan, BothScansListPlainThenArchiveThenReadOnlyFilesKindByKindAndOnlyTheSavedScanSorts) {
   FakeDirectory directory;
-  for (const wchar_t* name : {L"a.bmp", L"b.gif", L"c.jpg", L"d.wmf", L"e.JPG"}) directory.Add(kPics, name, kArchive);
-  ImageList list;
-  ScanImages(list, {2, 0, 1, -1}, kPics, directory);
-  EXPECT_EQ(directory.searches, InPics({L"*.jpg"}));
-  EXPECT_EQ(Listed(list), InPics({L"c.jpg", L"e.JPG"}));
-}
-
-TEST(ScanImages, AFailingSearchEndsOnlyItsPattern) {
-  FakeDirectory directory;
-  directory.Add(kPics, L"a.bmp", kArchive);
-  directory.Add(kPics, L"d.gif", kArchive);
-  directory.Add(kPics, L"e.wmf", kArchive);
-  directory.Add(kPics, L"f.jpg", kReadOnly);
-  directory.Add(kPics, L"g.jpg", kArchive | kNotIndexed);
-  directory.failingPatterns.insert(kPics + L"\\*.wmf");
+  directory.Add(kPics, L"b.bmp", kArchive);
+  directory.Add(kPics, L"a.gif", kArchive | kCompressed);
+  directory.Add(kPics, L"r.jpg", kReadOnly | kArchive);
+  directory.Add(kPics, L"p.wmf", 0);
+  directory.Add(kPics, L"q.bmp", kReadOnly);
+  directory.Add(kPics, L"h.bmp", kHidden);
+  const FolderScanRun all(directory, kAllKinds);
+  EXPECT_EQ(all.found, InPics({L"p.wmf", L"b.bmp", L"a.gif", L"q.bmp", L"r.jpg"}));
+  EXPECT_EQ(all.counts, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_TRUE(all.failures.empty());
   ImageList list;
   ScanImages(list, kAllKinds, kPics, directory);
-  EXPECT_EQ(directory.searches.size(), 4u);
-  EXPECT_EQ(Listed(list), InPics({L"a.bmp", L"d.gif", L"f.jpg", L"g.jpg"}));
-}
+  EXPECT_EQ(Listed(list), InPics({L"a.gif", L"b.bmp", L"p.wmf", L"q.bmp", L"r.jpg"}));
 
-TEST(ScanImages, AnEmptyFolderTextMakesNoSearchAndAMissingFolderListsNothing) {
-  FakeDirectory directory;
-  directory.Add(kPics, L"a.bmp", kArchive);
-  ImageList list;
-  ScanImages(list, kAllKinds, kPics, directory);
-  ASSERT_EQ(list.ImageCount, 1);
+  // A flag other than 1 leaves its kind unsearched.
   directory.searches.clear();
-  ScanImages(list, kAllKinds, L"", directory);
-  EXPECT_EQ(list.ImageCount, 0);
-  EXPECT_TRUE(directory.searches.empty());
+  EXPECT_EQ(FolderScanRun(directory, {1, 2, 0, 1}).found, InPics({L"p.wmf", L"b.bmp", L"q.bmp"}));
+  EXPECT_EQ(directory.searches, InPics({L"*.bmp", L"*.wmf"}));
 
+  // A failed search ends only its kind.
+  directory.failingPatterns.insert(kPics + L"\\*.gif");
+  const FolderScanRun failed(directory, kAllKinds);
+  EXPECT_EQ(failed.found, InPics({L"p.wmf", L"b.bmp", L"q.bmp", L"r.jpg"}));
+  EXPECT_EQ(failed.failures, std::vector<FolderScanFailure>{FolderScanFailure::Search});
   ScanImages(list, kAllKinds, kPics, directory);
-  ScanImages(list, kAllKinds, L"C:\\Gone", directory);
-  EXPECT_EQ(list.ImageCount, 0);
+  EXPECT_EQ(Listed(list), InPics({L"b.bmp", L"p.wmf", L"q.bmp", L"r.jpg"}));
 }
 
-TEST(ScanImages, DriveRootGivesEntriesWithADoubledSeparator) {
-  FakeDirectory directory;
-  directory.Add(L"C:", L"b.gif", kArchive);
-  directory.Add(L"C:", L"a.bmp", kArchive);
-  ImageList list;
-  ScanImages(list, kAllKinds, L"C:\\", directory);
-  EXPECT_EQ(directory.searches.front(), L"C:\\\\*.bmp");
-  EXPECT_EQ(Listed(list), (std::vector<std::wstring>{L"C:\\\\a.bmp", L"C:\\\\b.gif"}));
-}
-
-TEST(ScanImages, KeepsTheFirst32767FilesInPassAndKindOrder) {
+TEST(ImageScan, BothScansKeepTheFirst32767FilesAndTheDialogsScanStopsWhenAskedTo) {
   FakeDirectory directory;
   directory.Add(kPics, L"zz first.bmp", 0);
   for (int i = 0; i < 32768; ++i) {
@@ -103,114 +79,54 @@ TEST(ScanImages, KeepsTheFirst32767FilesInPassAndKindOrder) {
   }
   directory.Add(kPics, L"a late.jpg", kArchive);
   directory.Add(kPics, L"a plain.wmf", 0);
+
+  // The saved scan fills each pass from every kind before the next pass, then sorts.
   ImageList list;
   ScanImages(list, kAllKinds, kPics, directory);
-
   ASSERT_EQ(list.ImageCount, 32767);
   ASSERT_EQ(list.ImageFiles.size(), 32768u);
   EXPECT_TRUE(std::is_sorted(list.ImageFiles.begin() + 1, list.ImageFiles.end()));
   EXPECT_EQ(list.ImageFiles[1], kPics + L"\\a plain.wmf");
   EXPECT_EQ(list.ImageFiles[32766], kPics + L"\\g32764.gif");
   EXPECT_EQ(list.ImageFiles[32767], kPics + L"\\zz first.bmp");
-}
 
-TEST(SortImageFiles, OrdersByUtf16CodeUnitsAndLeavesStaleEntriesAlone) {
-  ImageList list;
-  list.ImageFiles = {L"",
-                     L"C:\\P\\a.bmp", L"C:\\P\\\U0001F600.bmp", L"C:\\P\\_.bmp", L"C:\\P\\\uFF21.bmp", L"C:\\P\\Z.bmp",
-                     L"C:\\P\\\uE000.bmp", L"C:\\P\\a.bmpx", L"C:\\P\\写真.jpg", L"C:\\P\\\u00E9.gif", L"C:\\P\\A.bmp",
-                     L"0 stale", L"! stale"};
-  list.ImageCount = 10;
-  SortImageFiles(list);
-  EXPECT_EQ(list.ImageFiles, (std::vector<std::wstring>{L"", L"C:\\P\\A.bmp", L"C:\\P\\Z.bmp", L"C:\\P\\_.bmp",
-                                                        L"C:\\P\\a.bmp", L"C:\\P\\a.bmpx", L"C:\\P\\\u00E9.gif",
-                                                        L"C:\\P\\写真.jpg", L"C:\\P\\\U0001F600.bmp", L"C:\\P\\\uE000.bmp",
-                                                        L"C:\\P\\\uFF21.bmp", L"0 stale", L"! stale"}));
-
-  list.ImageFiles = {L"", L"b", L"a"};
-  list.ImageCount = 5;  // beyond the array: held to it
-  SortImageFiles(list);
-  EXPECT_EQ(list.ImageFiles, (std::vector<std::wstring>{L"", L"a", L"b"}));
-}
-
-TEST(FolderExists, NeedsOneNameFromASearchOfTheFolder) {
-  FakeDirectory directory;
-  directory.Add(L"C:\\Empty", L".", kDirectory);
-  directory.Add(L"C:\\Empty", L"..", kDirectory);
-  directory.Add(L"C:\\Pics2", L".", kDirectory);
-  directory.Add(L"D:", L"pagefile.sys", kHidden | kSystem);
-  directory.Add(L"E:", L"photos", kDirectory);
-  directory.Add(L"C:\\Broken", L".", kDirectory);
-  directory.failingPatterns.insert(L"C:\\Broken\\*.*");
-  const struct {
-    const wchar_t* path;
-    const wchar_t* search;
-    bool exists;
-  } cases[] = {
-      {L"C:\\Empty", L"C:\\Empty\\*.*", true},   {L"C:\\Empty  ", L"C:\\Empty\\*.*", true},
-      {L"C:\\Empty\\", L"C:\\Empty\\*.*", true}, {L"C:\\Pics", L"C:\\Pics\\*.*", false},
-      {L"D:\\", L"D:\\*.*", false},              {L"E:\\", L"E:\\*.*", true},
-      {L"C:\\Broken", L"C:\\Broken\\*.*", false},
-  };
-  for (const auto& c : cases) {
-    directory.searches.clear();
-    EXPECT_EQ(FolderExists(c.path, directory), c.exists) << c.path;
-    EXPECT_EQ(directory.searches, std::vector<std::wstring>{c.search}) << c.path;
-  }
-}
-
-// The dialog's folder scan, with what it reported: the counts, then the failures.
-struct FolderScanRun {
-  std::vector<int> counts;
-  std::vector<FolderScanFailure> failures;
-  std::vector<std::wstring> found;
-  FolderScanRun(DirectoryReader& directory, const std::array<std::int16_t, 4>& kinds, int stopAfter = -1) {
-    FolderScanEvents events{[&](std::int16_t count) { counts.push_back(count); return count != stopAfter; },
-                            [&](FolderScanFailure failure) { failures.push_back(failure); }};
-    found = ScanFolderInPassOrder(kPics, kinds, directory, events);
-  }
-};
-
-TEST(ScanFolderInPassOrder, ListsPassByPassKindByKindInSearchOrderUnsortedCountingEachFile) {
-  FakeDirectory directory;
-  directory.Add(kPics, L"b.bmp", kArchive);
-  directory.Add(kPics, L"a.gif", kArchive);
-  directory.Add(kPics, L"r.jpg", kReadOnly | kArchive);
-  directory.Add(kPics, L"p.wmf", 0);
-  directory.Add(kPics, L"q.bmp", kReadOnly);
-  directory.Add(kPics, L"h.bmp", kHidden);
-  const FolderScanRun all(directory, kAllKinds);
-  EXPECT_EQ(all.found, InPics({L"p.wmf", L"b.bmp", L"a.gif", L"q.bmp", L"r.jpg"}));
-  EXPECT_EQ(all.counts, (std::vector<int>{1, 2, 3, 4, 5}));
-  EXPECT_TRUE(all.failures.empty());
-  // The image list of the same folder is sorted; a flag other than 1 leaves its kind unsearched.
-  ImageList list;
-  ScanImages(list, kAllKinds, kPics, directory);
-  EXPECT_EQ(Listed(list), InPics({L"a.gif", L"b.bmp", L"p.wmf", L"q.bmp", L"r.jpg"}));
+  // The dialog's scan counts the files as the searches find them and ends at the first one too many.
   directory.searches.clear();
-  EXPECT_EQ(FolderScanRun(directory, {1, 2, 0, 1}).found, InPics({L"p.wmf", L"b.bmp", L"q.bmp"}));
-  EXPECT_EQ(directory.searches, InPics({L"*.bmp", L"*.wmf"}));
-}
-
-TEST(ScanFolderInPassOrder, AFailedSearchEndsItsPatternAFullListOrAGoneDialogEndsTheScan) {
-  FakeDirectory directory;
-  for (const wchar_t* name : {L"a.bmp", L"b.gif", L"c.jpg"}) directory.Add(kPics, name, kArchive);
-  directory.failingPatterns.insert(kPics + L"\\*.gif");
-  const FolderScanRun failed(directory, kAllKinds);
-  EXPECT_EQ(failed.found, InPics({L"a.bmp", L"c.jpg"}));
-  EXPECT_EQ(failed.failures, std::vector<FolderScanFailure>{FolderScanFailure::Search});
-
-  FakeDirectory big;
-  for (int i = 0; i < 32768; ++i) big.Add(kPics, L"g" + std::to_wstring(100000 + i) + L".gif", kArchive);
-  big.Add(kPics, L"late.jpg", kArchive);
-  const FolderScanRun full(big, kAllKinds);
+  const FolderScanRun full(directory, kAllKinds);
   ASSERT_EQ(full.found.size(), 32767u);
-  EXPECT_EQ(full.found.back(), kPics + L"\\g132766.gif");
+  EXPECT_EQ(full.found.front(), kPics + L"\\zz first.bmp");
+  EXPECT_EQ(full.found.back(), kPics + L"\\g32765.gif");
   EXPECT_EQ(full.failures, std::vector<FolderScanFailure>{FolderScanFailure::Full});
-  EXPECT_EQ(big.searches, InPics({L"*.bmp", L"*.gif"}));
-  const FolderScanRun stopped(big, kAllKinds, 2);
+  EXPECT_EQ(directory.searches, InPics({L"*.bmp", L"*.gif"}));
+  const FolderScanRun stopped(directory, kAllKinds, 2);
   EXPECT_EQ(stopped.found.size(), 2u);
   EXPECT_TRUE(stopped.failures.empty());
+}
+
+TEST(ScanImages, DriveRootExistsAndGivesEntriesWithADoubledSeparator) {
+  FakeDirectory directory;
+  directory.Add(L"C:", L"b.gif", kArchive);
+  directory.Add(L"C:", L"a.bmp", kArchive);
+  ASSERT_TRUE(FolderExists(L"C:\\", directory));
+  EXPECT_EQ(directory.searches, std::vector<std::wstring>{L"C:\\*.*"});
+  directory.searches.clear();
+  ImageList list;
+  ScanImages(list, kAllKinds, L"C:\\", directory);
+  EXPECT_EQ(directory.searches.front(), L"C:\\\\*.bmp");
+  EXPECT_EQ(Listed(list), (std::vector<std::wstring>{L"C:\\\\a.bmp", L"C:\\\\b.gif"}));
+}
+
+TEST(SortImageFiles, OrdersByUtf16CodeUnits) {
+  // Capitals first, a name before its longer forms, and a character beyond U+FFFF by its high surrogate.
+  const std::vector<std::wstring> sorted = {L"",          L"A.bmp",      L"Z.bmp",    L"_.bmp",          L"a.bmp",
+                                            L"a.bmpx",    L"\u00E9.gif", L"写真.jpg", L"\U0001F600.bmp", L"\uE000.bmp",
+                                            L"\uFF21.bmp"};
+  ImageList list;
+  list.ImageFiles = {L""};
+  list.ImageFiles.insert(list.ImageFiles.end(), sorted.rbegin(), sorted.rend() - 1);
+  list.ImageCount = 10;
+  SortImageFiles(list);
+  EXPECT_EQ(list.ImageFiles, sorted);
 }
 
 TEST(ShownNames, GiveEachPathItsNameOnDiskOrEmptyWithOneSearchPerFolder) {
@@ -218,9 +134,10 @@ TEST(ShownNames, GiveEachPathItsNameOnDiskOrEmptyWithOneSearchPerFolder) {
   directory.Add(kPics, L"Photo.JPG", kArchive);
   directory.Add(kPics, L"b.bmp", kReadOnly);
   directory.Add(L"C:\\Other", L"c.gif", kArchive);
-  const std::vector<std::wstring> paths = {L"unused",         kPics + L"\\photo.jpg", kPics + L"\\gone.bmp",
-                                           kPics + L"\\b.bmp", L"C:\\Other\\c.gif",   L"C:\\Missing\\d.gif"};
-  EXPECT_EQ(ShownNames(paths, 1, 5, directory), (std::vector<std::wstring>{L"Photo.JPG", L"", L"b.bmp", L"c.gif", L""}));
-  EXPECT_EQ(directory.searches, (std::vector<std::wstring>{kPics + L"\\*", L"C:\\Other\\*", L"C:\\Missing\\*",
-                                                           L"C:\\Missing\\d.gif"}));
+  const std::vector<std::wstring> paths = {L"unused",          kPics + L"\\photo.jpg", kPics + L"\\gone.bmp",
+                                           kPics + L"\\b.bmp", L"C:\\Other\\c.gif",    L"C:\\Missing\\d.gif"};
+  EXPECT_EQ(ShownNames(paths, 1, 5, directory),
+            (std::vector<std::wstring>{L"Photo.JPG", L"", L"b.bmp", L"c.gif", L""}));
+  EXPECT_EQ(directory.searches,
+            (std::vector<std::wstring>{kPics + L"\\*", L"C:\\Other\\*", L"C:\\Missing\\*", L"C:\\Missing\\d.gif"}));
 }

@@ -4,39 +4,20 @@
 
 namespace {
 
-TEST(PreviewLayout, PaneTwipsRoundHalvesToEvenAndOverflowLeavesZero) {
-  struct Case {
-    int width, height;
-    double tppX, tppY;
-    int twipsWidth, twipsHeight;
-  };
-  const Case cases[] = {
-      {152, 112, 15, 15, 2280, 1680},
-      {0, 0, 15, 15, 0, 0},
-      {2184, 2185, 15, 15, 32760, 0},        // 2185 * 15 = 32775 does not fit
-      {100000, 50, 15, 15, 0, 750},
-      {5, 7, 14.5, 14.5, 72, 102},           // 72.5 -> 72, 101.5 -> 102
-      {1, 3, 0.5, 0.5, 0, 2},                // 0.5 -> 0, 1.5 -> 2
-      {-10, 10, 15, 15, -150, 150},
-  };
-  for (const Case& c : cases) {
-    PaneTwips pane = PaneSizeInTwips(c.width, c.height, c.tppX, c.tppY);
-    EXPECT_EQ(pane.width, c.twipsWidth) << c.width << " x " << c.height;
-    EXPECT_EQ(pane.height, c.twipsHeight) << c.width << " x " << c.height;
-  }
-}
-
-TEST(PreviewLayout, TwipsGoBackToWholePixelsAndAnUnknownDpiCountsAs96) {
+// An ordinary pane at 96 dpi is the Wine preview tests' own.
+TEST(PreviewLayout, ThePaneGoesToTwipsAndBackHalvesToEvenAndTwipsBeyond16BitsLeaveZero) {
   EXPECT_DOUBLE_EQ(TwipsPerPixel(120), 12.0);
-  EXPECT_DOUBLE_EQ(TwipsPerPixel(0), 15.0);
-  EXPECT_DOUBLE_EQ(TwipsPerPixel(-5), 15.0);
-  EXPECT_EQ(TwipsToPixels(2280, 15), 152);
-  EXPECT_EQ(TwipsToPixels(32760, 15), 2184);
-  EXPECT_EQ(TwipsToPixels(0, 15), 0);
-  EXPECT_EQ(TwipsToPixels(-150, 15), 0);
-  EXPECT_EQ(TwipsToPixels(25, 10), 2);   // 2.5 -> 2
-  EXPECT_EQ(TwipsToPixels(35, 10), 4);   // 3.5 -> 4
-  EXPECT_EQ(TwipsToPixels(100, 0), 0);
+  EXPECT_DOUBLE_EQ(TwipsPerPixel(0), 15.0);                     // an unknown dpi counts as 96
+  const PaneTwips large = PaneSizeInTwips(2184, 2185, 15, 15);  // 2185 * 15 = 32775 does not fit
+  EXPECT_EQ(large.width, 32760);
+  EXPECT_EQ(large.height, 0);
+  EXPECT_EQ(TwipsToPixels(large.width, 15), 2184);
+  EXPECT_EQ(TwipsToPixels(large.height, 15), 0);
+  const PaneTwips halves = PaneSizeInTwips(5, 7, 14.5, 14.5);  // 72.5 and 101.5 twips
+  EXPECT_EQ(halves.width, 72);
+  EXPECT_EQ(halves.height, 102);
+  EXPECT_EQ(TwipsToPixels(25, 10), 2);
+  EXPECT_EQ(TwipsToPixels(35, 10), 4);
 }
 
 }  // namespace

@@ -23,42 +23,15 @@ std::vector<std::int16_t> Build(std::int16_t count, std::int16_t changeOrder, Ra
   return order;
 }
 
-TEST(ShowOrder, SequentialIsOneToCountOnEveryBuild) {
-  ScriptedRandom random({0.5});
-  std::vector<std::int16_t> order(5, kUntouched);
-  for (int build = 0; build < 3; ++build) {
-    BuildShowOrder(order, 4, 0, random);
-    EXPECT_EQ(order, (std::vector<std::int16_t>{kUntouched, 1, 2, 3, 4}));
-  }
-  EXPECT_EQ(random.drawn, 0);
-}
-
-TEST(ShowOrder, RandomPicksTheRthFreeIndex) {
-  struct Case {
-    std::int16_t changeOrder;
-    std::vector<double> draws;
-    std::vector<std::int16_t> expected;
-  };
-  const Case cases[] = {
-      {1, {0.0}, {kUntouched, 1, 2, 3, 4}},
-      {1, {kJustBelowOne}, {kUntouched, 4, 3, 2, 1}},
-      // r = 3 of 4, 1 of 3, 2 of {2, 4}, the last one left.
-      {1, {0.5, 0.0, 0.99, 0.3}, {kUntouched, 3, 1, 4, 2}},
-      {2, {kJustBelowOne}, {kUntouched, 4, 3, 2, 1}},
-      {-1, {0.25, 0.4, 0.5, 0.0}, {kUntouched, 2, 3, 4, 1}},
-  };
-  for (const Case& c : cases) {
-    ScriptedRandom random(c.draws);
-    EXPECT_EQ(Build(4, c.changeOrder, random, 5), c.expected) << "ChangeOrder " << c.changeOrder;
-    EXPECT_EQ(random.drawn, 4);
-  }
-}
-
-TEST(ShowOrder, OneOrNoPictureGivesTheOrderThereIs) {
-  for (std::int16_t changeOrder : {0, 1}) {
+TEST(ShowOrder, ZeroIsOneToCountAndAnyOtherValueARandomOrderWithADrawPerPicture) {
+  // Draws just below 1 take the last index still free each time.
+  for (std::int16_t changeOrder : {0, 1, 2, -1}) {
     ScriptedRandom random({kJustBelowOne});
+    const std::vector<std::int16_t> expected = changeOrder == 0 ? std::vector<std::int16_t>{kUntouched, 1, 2, 3, 4}
+                                                                : std::vector<std::int16_t>{kUntouched, 4, 3, 2, 1};
+    EXPECT_EQ(Build(4, changeOrder, random, 5), expected) << "ChangeOrder " << changeOrder;
+    EXPECT_EQ(random.drawn, changeOrder == 0 ? 0 : 4) << "ChangeOrder " << changeOrder;
     EXPECT_EQ(Build(1, changeOrder, random, 2), (std::vector<std::int16_t>{kUntouched, 1}));
-    EXPECT_EQ(Build(0, changeOrder, random, 1), (std::vector<std::int16_t>{kUntouched}));
   }
 }
 
