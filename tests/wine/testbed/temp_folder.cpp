@@ -1,75 +1,50 @@
 #include "wine/testbed/temp_folder.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace testbed {
-namespace {
-
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = folder + L"\\" + name;
-      ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full);
-      } else {
-        ::DeleteFileW(full.c_str());
-      }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-  }
-  ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ::RemoveDirectoryW(folder.c_str());
-}
-
-}  // namespace
 
 std::wstring BuildFolder() {
   wchar_t buffer[MAX_PATH];
-  DWORD length = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  std::wstring path(buffer, length);
-  return path.substr(0, path.find_last_of(L'\\'));
+  ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  return std::filesystem::path(buffer).parent_path().wstring();
 }
 
 TempFolder::TempFolder() {
-  wchar_t base[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, base);
   static unsigned counter = 0;
-  for (;;) {
-    path_ = std::wstring(base) + L"rubblit-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
-    if (::CreateDirectoryW(path_.c_str(), nullptr)) return;
-    if (::GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a temporary folder");
-  }
+  std::filesystem::path folder;
+  do {
+    folder = std::filesystem::temp_directory_path() /
+             (L"rubblit-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+  } while (!std::filesystem::create_directory(folder));  // throws when it cannot be made at all
+  path_ = folder.wstring();
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+// The shell's delete takes read-only, hidden and system files and folders with the rest.
+TempFolder::~TempFolder() {
+  const std::wstring paths = path_ + L'\0';  // a list of paths, ended by an empty one
+  SHFILEOPSTRUCTW remove{};
+  remove.wFunc = FO_DELETE;
+  remove.pFrom = paths.c_str();
+  remove.fFlags = FOF_NO_UI;
+  ::SHFileOperationW(&remove);
+}
 
 void TempFolder::WriteBytes(const std::wstring& name, const std::string& bytes) const {
-  HANDLE file = ::CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write a test file");
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
+  std::ofstream file(std::filesystem::path(File(name)), std::ios::binary);
+  if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
+    throw std::runtime_error("cannot write a test file");
 }
 
 std::string TempFolder::ReadBytes(const std::wstring& name) const {
-  HANDLE file = ::CreateFileW(File(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::string();
-  std::string bytes;
-  char chunk[4096];
-  DWORD read = 0;
-  while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-  ::CloseHandle(file);
-  return bytes;
+  std::ifstream file(std::filesystem::path(File(name)), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool TempFolder::Exists(const std::wstring& name) const {
