@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 
 #include "forms/picture_loader.h"
 #include "wine/testbed/picture_files.h"
@@ -136,20 +135,18 @@ TEST(PictureLoader, BadFilesAreRefused) {
 TEST(PictureLoader, TwoHundredLoadsLeakNothing) {
   testbed::TempFolder folder;
   // Pictures of 1 MiB decoded, so that a leaked bitmap or decoder shows in the memory used.
-  const std::pair<std::wstring, std::string> files[] = {{L"a.bmp", Bmp(512, 512, 24)},
-                                                        {L"b.jpg", Jpeg(512, 512)},
-                                                        {L"c.gif", Gif(512, 512)},
-                                                        {L"d.wmf", Wmf(7680, 7680, 1440)},
-                                                        {L"e.bmp", testbed::BmpClaimingSize(512, 512)}};
-  for (const auto& [name, bytes] : files) {
-    folder.WriteBytes(name, bytes);
-    LoadPictureFile(folder.File(name));  // first-use allocations
+  const std::wstring names[] = {L"a.bmp", L"b.jpg", L"c.gif", L"d.wmf", L"e.bmp"};
+  const std::string files[] = {Bmp(512, 512, 24), Jpeg(512, 512), Gif(512, 512), Wmf(7680, 7680, 1440),
+                               testbed::BmpClaimingSize(512, 512)};
+  for (int i = 0; i < 5; ++i) {
+    folder.WriteBytes(names[i], files[i]);
+    LoadPictureFile(folder.File(names[i]));  // first-use allocations
   }
 
   const DWORD gdiBefore = testbed::GdiFootprint();
   const std::size_t memoryBefore = PagefileUsage();
   int loaded = 0;
-  for (int i = 0; i < 200; ++i) loaded += LoadPictureFile(folder.File(files[i % 5].first)).has_value();
+  for (int i = 0; i < 200; ++i) loaded += LoadPictureFile(folder.File(names[i % 5])).has_value();
   EXPECT_EQ(loaded, 160);
   EXPECT_LE(testbed::GdiFootprint(), gdiBefore) << "GDI objects left over";
   EXPECT_LT(PagefileUsage(), memoryBefore + (16u << 20));

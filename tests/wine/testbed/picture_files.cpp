@@ -1,7 +1,7 @@
 #include "wine/testbed/picture_files.h"
 
-#include <wincodec.h>
 #include <windows.h>
+#include <wincodec.h>
 
 #include <algorithm>
 #include <cstring>
@@ -73,12 +73,11 @@ std::string Encode(const GUID& container, int width, int height, int bitsPerPixe
     return {};
   }
   STATSTG stat = {};
-  const LARGE_INTEGER start = {};
-  ULONG read = 0;
-  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) return {};
-  std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
-  if (FAILED(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read))) return {};
-  bytes.resize(read);
+  HGLOBAL memory = nullptr;
+  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || FAILED(::GetHGlobalFromStream(stream.get(), &memory))) return {};
+  const std::string bytes(static_cast<const char*>(::GlobalLock(memory)),
+                          static_cast<std::size_t>(stat.cbSize.QuadPart));
+  ::GlobalUnlock(memory);
   return bytes;
 }
 
@@ -122,24 +121,13 @@ std::string MetafileBytes(int widthUnits, int heightUnits, int unitsPerInch, std
   std::string records(size, '\0');
   if (size == 0 || ::GetMetaFileBitsEx(metafile.get(), size, records.data()) != size) return {};
 
-  // The placeable header: key, handle, bounding box, units per inch, reserved, checksum.
-  const unsigned words[] = {0xCDD7,
-                            0x9AC6,
-                            0,
-                            0,
-                            0,
-                            static_cast<unsigned>(widthUnits),
-                            static_cast<unsigned>(heightUnits),
-                            static_cast<unsigned>(unitsPerInch),
-                            0,
-                            0};
+  // The placeable header: key, handle, bounding box, units per inch, reserved, and the checksum,
+  // the exclusive or of the words before it.
+  const auto w = static_cast<unsigned>(widthUnits), h = static_cast<unsigned>(heightUnits),
+             inch = static_cast<unsigned>(unitsPerInch);
+  const unsigned words[] = {0xCDD7, 0x9AC6, 0, 0, 0, w, h, inch, 0, 0, 0xCDD7 ^ 0x9AC6 ^ w ^ h ^ inch};
   std::string header(22, '\0');
-  unsigned checksum = 0;
-  for (int i = 0; i < 10; ++i) {
-    Put(header, 2 * i, words[i], 2);
-    checksum ^= words[i];
-  }
-  Put(header, 20, checksum, 2);
+  for (int i = 0; i < 11; ++i) Put(header, 2 * i, words[i], 2);
   return header + records;
 }
 
