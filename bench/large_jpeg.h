@@ -55,7 +55,7 @@ inline int MeasureInFreshProcess(int width, int height, const wchar_t* fileName)
   const auto started = std::chrono::steady_clock::now();
   const std::string jpeg = testbed::JpegBytes(width, height, Scenery(width, height), 90);
   if (jpeg.empty()) {
-    std::printf("GDI+ could not make the JPEG\n");
+    std::printf("the imaging component could not make the JPEG\n");
     return 1;
   }
   {
