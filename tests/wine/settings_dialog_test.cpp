@@ -1,13 +1,20 @@
-// The settings dialog (rubblit.scr /c) as a user meets it: what it shows for a settings file, and
-// what the mouse does to it and to the file. Every check runs with the ANSI code page 932 and
-// again with 1252.
+// The settings dialog (rubblit.scr /c) as a user meets it: what it shows for a settings file, what
+// the mouse does to it and to the file, the folder chosen in the shell's real browser, the kind
+// check boxes, the preview of a clicked file name, and its windows at two display dpis.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "dialog/layout.h"
 #include "resources/resource_ids.h"
+#include "wine/testbed/folder_browser.h"
 #include "wine/testbed/host_window.h"
 #include "wine/testbed/input.h"
 #include "wine/testbed/picture_files.h"
@@ -19,65 +26,144 @@
 
 namespace {
 
+using testbed::At;
 using testbed::Pixels;
 using testbed::SettingsDialog;
+using Lines = std::vector<std::wstring>;
 
-// Generous: a busy machine and a starting Wine desktop delay a process by seconds. A closing
-// window also waits 2 s for a window manager that Xvfb does not have.
+// Generous: a busy machine and a starting Wine desktop delay a process by seconds. A closing window
+// also waits 2 s for a window manager that Xvfb does not have.
 constexpr DWORD kDeadline = 20000;
+constexpr const wchar_t* kBrowseTitle = L"ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください";
+constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00, kGrey = 0xE0E0E0;
 
-using testbed::At;
-using testbed::DialogPanels;
-using testbed::SettingsLines;
-
-// Elements, in their panel's pixels at 96 dpi.
-constexpr At kSequentialOption{24, 40, 13, 13}, kRandomOption{108, 40, 13, 13};
-constexpr At kOwnSizeOption{24, 100, 13, 13}, kFullScreenOption{108, 100, 13, 13};
-constexpr At kOwnSizeCaption{40, 100, 42, 13};
-constexpr At kSpeedValue{56, 180, 53, 13};
-constexpr At kKindBox[4] = {{208, 188, 12, 12}, {208, 208, 12, 12}, {208, 228, 12, 12}, {208, 248, 12, 12}};
-constexpr At kClearButton{196, 272, 97, 17};
-// The rows of the button faces above their captions.
+// Elements, in their panel's pixels at 96 dpi. Pic_C's, with the rows of the button faces above
+// their captions:
+constexpr At kSaveButton{340, 320, 93, 17}, kCancelButton{440, 320, 93, 17}, kLink{196, 356, 214, 13};
 constexpr At kSaveFaceTop{340, 316, 95, 4}, kCancelFaceTop{440, 316, 95, 4}, kFaceTop{0, 0, 95, 4};
-constexpr At kSaveButton{340, 320, 93, 17}, kCancelButton{440, 320, 93, 17};
-constexpr At kLink{196, 356, 214, 13};
+// The left panel's:
+constexpr At kFolderButton{16, 44, 101, 17}, kCount{128, 44, 33, 17}, kFolderPath{12, 300, 285, 17};
+constexpr At kPreSize{192, 36, 101, 13}, kClearButton{196, 272, 97, 17}, kJpgCaption{224, 228, 25, 13};
+constexpr At kKindBox[4] = {{208, 188, 12, 12}, {208, 208, 12, 12}, {208, 228, 12, 12}, {208, 248, 12, 12}};
+// The right panel's:
+constexpr At kSequentialOption{24, 40, 13, 13}, kRandomOption{108, 40, 13, 13}, kSpeedValue{56, 180, 53, 13};
+constexpr At kOwnSizeOption{24, 100, 13, 13}, kFullScreenOption{108, 100, 13, 13}, kOwnSizeCaption{40, 100, 42, 13};
 
-RECT OnScreen(HWND panel, const At& at) { return SettingsDialog::OnScreen(panel, at); }
-using testbed::Crop;
+// Rubblit.ini's bytes, its keys in the order the dialog writes them.
+std::string Ini(const wchar_t* changeOrder, const wchar_t* imageSize, const std::wstring& folder, const wchar_t* kinds,
+                const wchar_t* speed) {
+  return testbed::SettingsFileBytes(testbed::SettingsLines(changeOrder, imageSize, folder, kinds, speed));
+}
 
-// Sets an environment variable for the processes this one starts, and puts it back.
-class EnvironmentScope {
- public:
-  EnvironmentScope(const wchar_t* name, const wchar_t* value) : name_(name) {
-    wchar_t old[256] = {};
-    DWORD length = ::GetEnvironmentVariableW(name, old, 256);
-    had_ = length > 0 && length < 256;
-    if (had_) old_ = old;
-    ::SetEnvironmentVariableW(name, value);
+bool Same(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != 0; }
+
+class DialogTest : public testbed::SaverTest {
+ protected:
+  testbed::TempFolder folder_, pictures_;
+  std::wstring saver_ = folder_.CopySaverHere();
+  const Pixels tile_ = Skin(IDR_SKIN_TILE), optionOn_ = Skin(IDR_SKIN_OPTION_ON),
+               optionOff_ = Skin(IDR_SKIN_OPTION_OFF), checkOn_ = Skin(IDR_SKIN_CHECK_ON),
+               checkOff_ = Skin(IDR_SKIN_CHECK_OFF);
+  std::optional<testbed::SaverProcess> process_;
+  std::optional<SettingsDialog> dialog_;
+  testbed::DialogPanels panels_;
+
+  // Starts the dialog on this settings file, ending the one before; false when it did not show.
+  bool Open(const std::string& ini, const wchar_t* arguments = L"/c") {
+    folder_.WriteBytes(L"Rubblit.ini", ini);
+    dialog_.reset();
+    process_.emplace(saver_, arguments);
+    dialog_.emplace(*process_);
+    panels_ = dialog_->FindPanels();
+    return dialog_->window() != nullptr;
   }
-  ~EnvironmentScope() { ::SetEnvironmentVariableW(name_.c_str(), had_ ? old_.c_str() : nullptr); }
+  RECT Main(const At& at) const { return SettingsDialog::OnScreen(panels_.picC, at); }
+  RECT Left(const At& at) const { return SettingsDialog::OnScreen(panels_.left, at); }
+  RECT Right(const At& at) const { return SettingsDialog::OnScreen(panels_.right, at); }
+  Pixels Skin(int id, std::optional<At> piece = {}) const { return testbed::SkinPicture(saver_, id, piece); }
+  static bool Shows(const RECT& rect, const Pixels& look) {
+    return testbed::PumpUntil([&] { return testbed::ScreenPixels(rect) == look; }, kDeadline);
+  }
+  // The left button held down on the middle of rect.
+  static void PressOn(const RECT& rect) {
+    testbed::MoveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    testbed::PressMouse(VK_LBUTTON);
+  }
 
- private:
-  std::wstring name_;
-  std::wstring old_;
-  bool had_ = false;
+  // The folder button, the folder selected in the browser, OK; true when the browser took it and
+  // went.
+  bool Choose(const std::wstring& folder) const {
+    testbed::ClickAt(Left(kFolderButton));
+    testbed::FolderBrowser browser(dialog_->window(), process_->id(), kDeadline);
+    if (!browser.window() || !browser.Select(folder)) return false;
+    browser.Press(IDOK);
+    return testbed::PumpUntil([&] { return !testbed::FolderBrowser::Find(dialog_->window()); }, kDeadline);
+  }
+  // The list, the count and the folder field, waited for; the labels as the dialog draws them.
+  bool Lists(const Lines& lines, const std::wstring& count, const std::optional<std::wstring>& folder = {}) const {
+    const Pixels countLook = testbed::LabelOverTile(tile_, kCount, count, dialog::kRightAligned | dialog::kBorder);
+    const Pixels folderLook = testbed::LabelOverTile(tile_, kFolderPath, folder.value_or(L""), dialog::kBorder);
+    return testbed::PumpUntil(
+        [&] {
+          return dialog_->ListLines() == lines && testbed::ScreenPixels(Left(kCount)) == countLook &&
+                 (!folder || testbed::ScreenPixels(Left(kFolderPath)) == folderLook);
+        },
+        kDeadline);
+  }
+  // An element with no picture: the bare tile.
+  Pixels Bare(const At& at) const { return testbed::LabelOverTile(tile_, at, L"", 0); }
+  Pixels SpeedLook(const std::wstring& value) const {
+    return testbed::LabelOverTile(tile_, kSpeedValue, value,
+                                  dialog::kCentred | dialog::kWindowFont | dialog::kWindowTextColour);
+  }
+  bool KindShows(int kind, bool on) const { return Shows(Left(kKindBox[kind]), on ? checkOn_ : checkOff_); }
+  // Pic_K at its corner of the left panel, width x height, the raised edge around bands of these
+  // colours, which JPEG and scaling blur a little.
+  bool PreviewShows(int width, int height, std::uint32_t top, std::uint32_t bottom, int tolerance = 40) const {
+    using testbed::SystemColour;
+    return testbed::PumpUntil(
+        [&] {
+          const RECT rect = SettingsDialog::RelativeTo(panels_.picK, panels_.left);
+          const Pixels box = testbed::ScreenPixels(SettingsDialog::OnScreen(panels_.picK, {0, 0, width, height}));
+          auto at = [&](int x, int y) { return box.at(static_cast<std::size_t>(y * width + x)); };
+          return ::IsWindowVisible(panels_.picK) && Same(rect, {192, 52, 192 + width, 52 + height}) &&
+                 testbed::Near(at(width / 2, 3), top, tolerance) &&
+                 testbed::Near(at(width / 2, height - 4), bottom, tolerance) &&
+                 at(0, 0) == SystemColour(COLOR_3DLIGHT) && at(1, 1) == SystemColour(COLOR_BTNHIGHLIGHT) &&
+                 at(width - 1, height - 1) == SystemColour(COLOR_3DDKSHADOW) &&
+                 at(width - 2, height - 2) == SystemColour(COLOR_BTNSHADOW);
+        },
+        kDeadline);
+  }
+};
+
+// Every check runs with the ANSI code page 932 and again with 1252, which the dialog's process
+// takes from LC_ALL. _wgetenv gives this process's own as it started: the C runtime's copy of the
+// environment, which SetEnvironmentVariableW leaves alone.
+class SettingsDialogTest : public DialogTest, public ::testing::WithParamInterface<const wchar_t*> {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    ::SetEnvironmentVariableW(L"LC_ALL", GetParam());
+  }
+  void TearDown() override {
+    DialogTest::TearDown();
+    ::SetEnvironmentVariableW(L"LC_ALL", _wgetenv(L"LC_ALL"));
+  }
 };
 
 // A registry value of the prefix, set for one test and put back however it ends.
 class RegistryValueScope {
  public:
-  RegistryValueScope(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
-                     DWORD size)
+  RegistryValueScope(HKEY root, const wchar_t* path, const wchar_t* name, DWORD type, const void* data, DWORD size)
       : name_(name) {
-    ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
-    oldSize_ = sizeof old_;
-    had_ = key_ && ::RegQueryValueExW(key_, name_, nullptr, &oldType_, old_, &oldSize_) == ERROR_SUCCESS;
-    if (key_) ::RegSetValueExW(key_, name_, 0, type, static_cast<const BYTE*>(data), size);
+    ::RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+    had_ = ::RegQueryValueExW(key_, name_, nullptr, &oldType_, old_, &oldSize_) == ERROR_SUCCESS;
+    ::RegSetValueExW(key_, name_, 0, type, static_cast<const BYTE*>(data), size);
   }
   RegistryValueScope(const RegistryValueScope&) = delete;
   RegistryValueScope& operator=(const RegistryValueScope&) = delete;
   ~RegistryValueScope() {
-    if (!key_) return;
     if (had_) {
       ::RegSetValueExW(key_, name_, 0, oldType_, old_, oldSize_);
     } else {
@@ -92,240 +178,140 @@ class RegistryValueScope {
   bool had_ = false;
   DWORD oldType_ = 0;
   BYTE old_[1024] = {};
-  DWORD oldSize_ = 0;
+  DWORD oldSize_ = sizeof old_;
 };
 
-// The prefix's handler of an address scheme.
-RegistryValueScope HandlerScope(const std::wstring& scheme, const std::wstring& command) {
-  return RegistryValueScope(HKEY_CLASSES_ROOT, scheme + L"\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
-                            static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
-}
-
-class SettingsDialogTest : public testbed::SaverTest, public ::testing::WithParamInterface<const wchar_t*> {
- protected:
-  testbed::TempFolder folder_;
-  std::wstring saver_ = folder_.CopySaverHere();
-  EnvironmentScope locale_{L"LC_ALL", GetParam()};
-
-  void WriteSettings(const std::vector<std::wstring>& lines) const {
-    folder_.WriteBytes(L"Rubblit.ini", testbed::SettingsFileBytes(lines));
-  }
-  std::string SettingsBytes() const { return folder_.ReadBytes(L"Rubblit.ini"); }
-  Pixels Skin(int id) const { return testbed::SkinPicture(saver_, id); }
-
-  static bool WaitForScreen(const RECT& watch, const Pixels& expected) {
-    return testbed::PumpUntil([&] { return testbed::ScreenPixels(watch) == expected; }, kDeadline);
-  }
-};
-
-TEST_P(SettingsDialogTest, OpensShowingTheSettingsOnItsSkin) {
-  testbed::TempFolder pictures;
-  for (const wchar_t* name : {L"b.bmp", L"a.bmp", L"c.bmp"}) {
-    pictures.WriteBytes(name, testbed::BmpBytes(4, 4, 24, testbed::TwoBands(0xFF0000, 0x0000FF, 4)));
-  }
-  WriteSettings(SettingsLines(L"1", L"0", pictures.path(), L"1021", L"3"));
+// Which files the loader refuses is picture_loader_test's, the fitted size preview_fit_test's.
+TEST_P(SettingsDialogTest, ShowsTheFileOnItsSkinPreviewsAClickedNameAndStaysForItsLinkAndASecondStart) {
+  // In the list's order, which is the image list's, sorted.
+  const struct {
+    std::wstring name;
+    std::string bytes;
+    const wchar_t* size;  // empty: the file cannot be shown
+    int width, height;
+    std::uint32_t top, bottom;
+  } files[] = {
+      {std::wstring(196, L'n') + L".jpg", testbed::JpegBytes(50, 50, testbed::TwoBands(kBlue, kRed, 50)), L"50 * 50",
+       100, 100, kBlue, kRed},
+      {L"notes.jpg", "This is not a picture.\r\n", L"", 100, 100, kGrey, kGrey},
+      {L"wide.bmp", testbed::BmpBytes(640, 480, 24, testbed::TwoBands(kRed, kBlue, 480)), L"640 * 480", 100, 75, kRed,
+       kBlue},
+      {L"縦 長い.gif", testbed::GifBytes(300, 400, testbed::TwoBands(kGreen, kRed, 400)), L"300 * 400", 75, 100, kGreen,
+       kRed},
+  };
+  for (const auto& file : files) pictures_.WriteBytes(file.name, file.bytes);
+  const std::wstring recorder = folder_.File(L"link_recorder.exe");
+  ASSERT_TRUE(::CopyFileW((testbed::BuildFolder() + L"\\link_recorder.exe").c_str(), recorder.c_str(), FALSE));
+  const std::wstring command = L"\"" + recorder + L"\" \"%1\"";
+  const RegistryValueScope handler(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
+                                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
   // Off the dialog, so that it opens with no pointer of its own set yet.
   testbed::MoveMouseTo(2, 2);
   // A window handle after the switch is not looked at: the dialog has no owner.
-  testbed::SaverProcess process(saver_, L"/c:4567");
-  SettingsDialog dialog(process);
-  ASSERT_NE(dialog.window(), nullptr);
-  DialogPanels panels = dialog.FindPanels();
-  ASSERT_NE(panels.picK, nullptr);
+  ASSERT_TRUE(Open(Ini(L"1", L"2", pictures_.path(), L"1112", L"3"), L"/c:4567"));
 
-  // Texture everywhere: not one pixel of the panels' own colour.
-  RECT client{};
-  ::GetClientRect(panels.picC, &client);
-  testbed::ScreenShot all = testbed::ScreenShot();
-  {
-    RECT area = SettingsDialog::OnScreen(panels.picC, 0, 0, client.right, client.bottom);
-    all = testbed::Capture(area.left, area.top, area.right - area.left, area.bottom - area.top);
-  }
-  EXPECT_EQ(std::count(all.pixels.begin(), all.pixels.end(), testbed::Rgb(128, 128, 128)), 0);
-
+  // Texture everywhere on Pic_C: not one pixel of the panels' own colour.
+  const Pixels all = testbed::ScreenPixels(Main({0, 0, 549, 385}));
+  EXPECT_EQ(std::count(all.begin(), all.end(), testbed::Rgb(128, 128, 128)), 0);
   // Pic_K: light grey inside a raised edge.
-  Pixels box = testbed::ScreenPixels(SettingsDialog::OnScreen(panels.picK, 0, 0, 100, 100));
-  auto at = [&](int x, int y) { return box.values.at(static_cast<std::size_t>(y * box.width + x)); };
-  auto system = [](int index) {
-    COLORREF c = ::GetSysColor(index);
-    return testbed::Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
-  };
-  EXPECT_EQ(at(50, 50), testbed::Rgb(224, 224, 224));
-  EXPECT_EQ(at(0, 0), system(COLOR_3DLIGHT));
-  EXPECT_EQ(at(1, 1), system(COLOR_BTNHIGHLIGHT));
-  EXPECT_EQ(at(99, 99), system(COLOR_3DDKSHADOW));
-  EXPECT_EQ(at(98, 98), system(COLOR_BTNSHADOW));
+  EXPECT_TRUE(PreviewShows(100, 100, kGrey, kGrey, 0));
 
-  // The pictures follow the file: random, own size, kinds on, off, none, on.
-  const Pixels optionOn = Skin(IDR_SKIN_OPTION_ON), optionOff = Skin(IDR_SKIN_OPTION_OFF);
-  const Pixels checkOn = Skin(IDR_SKIN_CHECK_ON), checkOff = Skin(IDR_SKIN_CHECK_OFF);
-  ASSERT_EQ(optionOn.width, 13);
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.right, kSequentialOption)), optionOff);
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.right, kRandomOption)), optionOn);
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.right, kOwnSizeOption)), optionOn);
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.right, kFullScreenOption)), optionOff);
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.left, kKindBox[0])), checkOn);
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.left, kKindBox[1])), checkOff);
-  const Pixels third = testbed::ScreenPixels(OnScreen(panels.left, kKindBox[2]));
-  EXPECT_NE(third, checkOn);
-  EXPECT_NE(third, checkOff);
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.left, kKindBox[3])), checkOn);
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.picC, kSaveFaceTop)), Crop(Skin(IDR_SKIN_BUTTON_NORMAL), kFaceTop));
+  // The pictures and the speed follow the file: random; a size and a kind (*.wmf) that are neither
+  // 0 nor 1, which show no picture; the other kinds on.
+  EXPECT_EQ(testbed::ScreenPixels(Right(kSequentialOption)), optionOff_);
+  EXPECT_EQ(testbed::ScreenPixels(Right(kRandomOption)), optionOn_);
+  EXPECT_EQ(testbed::ScreenPixels(Right(kOwnSizeOption)), Bare(kOwnSizeOption));
+  EXPECT_EQ(testbed::ScreenPixels(Right(kFullScreenOption)), Bare(kFullScreenOption));
+  EXPECT_EQ(testbed::ScreenPixels(Left(kKindBox[0])), checkOn_);
+  EXPECT_EQ(testbed::ScreenPixels(Left(kKindBox[1])), checkOn_);
+  EXPECT_EQ(testbed::ScreenPixels(Left(kKindBox[2])), checkOn_);
+  EXPECT_EQ(testbed::ScreenPixels(Left(kKindBox[3])), Bare(kKindBox[3]));
+  EXPECT_EQ(testbed::ScreenPixels(Right(kSpeedValue)), SpeedLook(L"3"));
+  EXPECT_EQ(testbed::ScreenPixels(Main(kSaveFaceTop)), Skin(IDR_SKIN_BUTTON_NORMAL, kFaceTop));
+  // The list holds the bare names.
+  ASSERT_EQ(dialog_->ListLines(), (Lines{files[0].name, files[1].name, files[2].name, files[3].name}));
 
-  // The list holds the bare names in the image list's order.
-  EXPECT_EQ(dialog.ListLines(), (std::vector<std::wstring>{L"a.bmp", L"b.bmp", L"c.bmp"}));
+  // A click on a name: Pic_K keeps its corner, takes the fitted size and shows the two bands, or
+  // light grey with no size when the file cannot be shown.
+  const int itemHeight = static_cast<int>(::SendMessageW(dialog_->List(), LB_GETITEMHEIGHT, 0, 0));
+  for (int line = 0; line < static_cast<int>(std::size(files)); ++line) {
+    const auto& file = files[line];
+    testbed::ClickAt(SettingsDialog::OnScreen(dialog_->List(), {4, line * itemHeight + 1, 40, itemHeight - 2}));
+    EXPECT_TRUE(Shows(Left(kPreSize), testbed::LabelOverTile(tile_, kPreSize, file.size, dialog::kCentred))) << line;
+    EXPECT_TRUE(PreviewShows(file.width, file.height, file.top, file.bottom)) << line;
+  }
 
+  // The link opens through the system's handler of its address, with either button.
+  testbed::ClickAt(Main(kLink), VK_RBUTTON);
+  std::string opened;
+  EXPECT_TRUE(testbed::PumpUntil([&] { return !(opened = folder_.ReadBytes(L"link-opened.txt")).empty(); }, kDeadline));
+  EXPECT_NE(opened.find("\"http://rubblit.example.com/\""), std::string::npos) << opened;
   // A second start beside the open dialog ends at once, and this one stays.
   testbed::SaverProcess second(saver_, L"/c");
   EXPECT_TRUE(second.WaitForExit(kDeadline));
-  EXPECT_FALSE(process.WaitForExit(0));
-  ::PostMessageW(dialog.window(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(process.WaitForExit(kDeadline));
+  EXPECT_FALSE(process_->WaitForExit(0));
 }
 
-TEST_P(SettingsDialogTest, PicturesAndCaptionsChooseWithAnyButtonAndSaveWritesTheChoice) {
-  WriteSettings(SettingsLines(L"0", L"1", L"", L"1111", L"2"));
-  testbed::SaverProcess process(saver_, L"/c");
-  SettingsDialog dialog(process);
-  ASSERT_NE(dialog.window(), nullptr);
-  DialogPanels panels = dialog.FindPanels();
-  const Pixels optionOn = Skin(IDR_SKIN_OPTION_ON), optionOff = Skin(IDR_SKIN_OPTION_OFF);
+TEST_P(SettingsDialogTest, PicturesCaptionsAndTheThumbChooseWithAnyButtonAndSaveWritesTheChoice) {
+  ASSERT_TRUE(Open(Ini(L"0", L"1", pictures_.path(), L"1111", L"4")));
+  EXPECT_EQ(testbed::ScreenPixels(Right(kSequentialOption)), optionOn_);
+  EXPECT_EQ(testbed::ScreenPixels(Right(kFullScreenOption)), optionOn_);
+  // A speed the scroll bar cannot show opens at its lowest value.
+  EXPECT_EQ(testbed::ScreenPixels(Right(kSpeedValue)), SpeedLook(L"1"));
 
   // A picture with the left button, a caption with the right one.
-  testbed::ClickAt(OnScreen(panels.right, kRandomOption));
-  EXPECT_TRUE(WaitForScreen(OnScreen(panels.right, kRandomOption), optionOn));
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.right, kSequentialOption)), optionOff);
-  testbed::ClickAt(OnScreen(panels.right, kOwnSizeCaption), VK_RBUTTON);
-  EXPECT_TRUE(WaitForScreen(OnScreen(panels.right, kOwnSizeOption), optionOn));
-  EXPECT_EQ(testbed::ScreenPixels(OnScreen(panels.right, kFullScreenOption)), optionOff);
+  testbed::ClickAt(Right(kRandomOption));
+  EXPECT_TRUE(Shows(Right(kRandomOption), optionOn_));
+  EXPECT_EQ(testbed::ScreenPixels(Right(kSequentialOption)), optionOff_);
+  testbed::ClickAt(Right(kOwnSizeCaption), VK_RBUTTON);
+  EXPECT_TRUE(Shows(Right(kOwnSizeOption), optionOn_));
+  EXPECT_EQ(testbed::ScreenPixels(Right(kFullScreenOption)), optionOff_);
+
+  // The thumb held and taken across the trough: each value shows before the button comes up.
+  RECT bar{};
+  ::GetWindowRect(dialog_->SpeedBar(), &bar);
+  const int arrow = ::GetSystemMetrics(SM_CXHSCROLL), y = (bar.top + bar.bottom) / 2;
+  const int xs[] = {bar.left + arrow + 3, (bar.left + bar.right) / 2, bar.right - arrow - 3};
+  testbed::MoveMouseTo(xs[0], y);
+  testbed::PressMouse(VK_LBUTTON);
+  for (int v = 0; v < 3; ++v) {
+    testbed::MoveMouseTo(xs[v], y);
+    EXPECT_TRUE(Shows(Right(kSpeedValue), SpeedLook(std::to_wstring(v + 1)))) << "value " << v + 1;
+  }
+  testbed::ReleaseMouse(VK_LBUTTON);
 
   // "設定" shows its pressed face while held, then saves and closes.
-  const RECT save = OnScreen(panels.picC, kSaveButton);
-  testbed::MoveMouseTo((save.left + save.right) / 2, (save.top + save.bottom) / 2);
-  testbed::PressMouse(VK_LBUTTON);
-  EXPECT_TRUE(WaitForScreen(OnScreen(panels.picC, kSaveFaceTop), Crop(Skin(IDR_SKIN_BUTTON_PRESSED), kFaceTop)));
+  PressOn(Main(kSaveButton));
+  EXPECT_TRUE(Shows(Main(kSaveFaceTop), Skin(IDR_SKIN_BUTTON_PRESSED, kFaceTop)));
   testbed::ReleaseMouse(VK_LBUTTON);
-  ASSERT_TRUE(process.WaitForExit(kDeadline));
+  ASSERT_TRUE(process_->WaitForExit(kDeadline));
   // The system writes a number's leading blank away.
-  EXPECT_EQ(SettingsBytes(), testbed::SettingsFileBytes(SettingsLines(L"1", L"0", L"", L"1111", L"2")));
+  EXPECT_EQ(folder_.ReadBytes(L"Rubblit.ini"), Ini(L"1", L"0", pictures_.path(), L"1111", L"3"));
 }
 
 TEST_P(SettingsDialogTest, CancelTheCloseBoxAndAPressReleasedOffTheDialogSaveNothing) {
-  const std::string original = testbed::SettingsFileBytes(SettingsLines(L"0", L"0", L"", L"1111", L"1"));
-  enum Way { kCancel, kCloseBox, kSystemMenuClose, kCancelReleasedOutside };
-  for (Way way : {kCancel, kCloseBox, kSystemMenuClose, kCancelReleasedOutside}) {
-    folder_.WriteBytes(L"Rubblit.ini", original);
-    testbed::SaverProcess process(saver_, L"/c");
-    SettingsDialog dialog(process);
-    ASSERT_NE(dialog.window(), nullptr) << way;
-    DialogPanels panels = dialog.FindPanels();
+  const std::string original = Ini(L"0", L"0", L"", L"1111", L"1");
+  const std::pair<const char*, std::function<void()>> ways[] = {
+      {"cancel", [&] { testbed::ClickAt(Main(kCancelButton), VK_RBUTTON); }},
+      {"close box", [&] { ::PostMessageW(dialog_->window(), WM_CLOSE, 0, 0); }},
+      {"system menu", [&] { ::PostMessageW(dialog_->window(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"cancel released off the dialog",
+       [&] {
+         PressOn(Main(kCancelButton));
+         Shows(Main(kCancelFaceTop), Skin(IDR_SKIN_BUTTON_PRESSED, kFaceTop));
+         testbed::MoveMouseTo(5, 5);
+         testbed::ReleaseMouse(VK_LBUTTON);
+       }},
+  };
+  for (const auto& [way, close] : ways) {
+    ASSERT_TRUE(Open(original)) << way;
     // A choice made first is not saved either.
-    testbed::ClickAt(OnScreen(panels.right, kRandomOption));
-    WaitForScreen(OnScreen(panels.right, kRandomOption), Skin(IDR_SKIN_OPTION_ON));
-    const RECT cancel = OnScreen(panels.picC, kCancelButton);
-    switch (way) {
-      case kCancel:
-        testbed::ClickAt(cancel, VK_RBUTTON);
-        break;
-      case kCloseBox:
-        ::PostMessageW(dialog.window(), WM_CLOSE, 0, 0);
-        break;
-      case kSystemMenuClose:
-        ::PostMessageW(dialog.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
-      case kCancelReleasedOutside:
-        testbed::MoveMouseTo((cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2);
-        testbed::PressMouse(VK_LBUTTON);
-        WaitForScreen(OnScreen(panels.picC, kCancelFaceTop), Crop(Skin(IDR_SKIN_BUTTON_PRESSED), kFaceTop));
-        testbed::MoveMouseTo(5, 5);
-        testbed::ReleaseMouse(VK_LBUTTON);
-        break;
-    }
-    EXPECT_TRUE(process.WaitForExit(kDeadline)) << way;
-    EXPECT_EQ(SettingsBytes(), original) << way;
+    testbed::ClickAt(Right(kRandomOption));
+    Shows(Right(kRandomOption), optionOn_);
+    close();
+    EXPECT_TRUE(process_->WaitForExit(kDeadline)) << way;
+    EXPECT_EQ(folder_.ReadBytes(L"Rubblit.ini"), original) << way;
   }
-}
-
-TEST_P(SettingsDialogTest, ClearEmptiesTheListAndSaveThenWritesNoFolder) {
-  testbed::TempFolder pictures;
-  for (const wchar_t* name : {L"x.bmp", L"y.bmp"}) {
-    pictures.WriteBytes(name, testbed::BmpBytes(4, 4, 24, testbed::TwoBands(0xFF0000, 0x0000FF, 4)));
-  }
-  WriteSettings(SettingsLines(L"0", L"0", pictures.path(), L"1111", L"1"));
-  testbed::SaverProcess process(saver_, L"/c");
-  SettingsDialog dialog(process);
-  ASSERT_NE(dialog.window(), nullptr);
-  DialogPanels panels = dialog.FindPanels();
-  HWND list = dialog.List();
-  EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
-  testbed::ClickAt(OnScreen(panels.left, kClearButton));
-  EXPECT_TRUE(testbed::PumpUntil([&] { return ::SendMessageW(list, LB_GETCOUNT, 0, 0) == 0; }, kDeadline));
-  EXPECT_FALSE(process.WaitForExit(200));
-  testbed::ClickAt(OnScreen(panels.picC, kSaveButton));
-  ASSERT_TRUE(process.WaitForExit(kDeadline));
-  EXPECT_EQ(SettingsBytes(), testbed::SettingsFileBytes(SettingsLines(L"0", L"0", L"", L"1111", L"1")));
-}
-
-TEST_P(SettingsDialogTest, DraggingTheThumbShowsEachValueWhileItMoves) {
-  // What lbl_Speed shows for each value when the dialog opens with it.
-  std::vector<Pixels> shown;
-  for (const wchar_t* speed : {L"1", L"2", L"3"}) {
-    WriteSettings(SettingsLines(L"0", L"0", L"", L"1111", speed));
-    testbed::SaverProcess process(saver_, L"/c");
-    SettingsDialog dialog(process);
-    ASSERT_NE(dialog.window(), nullptr) << speed;
-    shown.push_back(testbed::ScreenPixels(OnScreen(dialog.FindPanels().right, kSpeedValue)));
-    ::PostMessageW(dialog.window(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(process.WaitForExit(kDeadline));
-  }
-  ASSERT_NE(shown[0], shown[1]);
-  ASSERT_NE(shown[1], shown[2]);
-
-  WriteSettings(SettingsLines(L"0", L"0", L"", L"1111", L"1"));
-  testbed::SaverProcess process(saver_, L"/c");
-  SettingsDialog dialog(process);
-  ASSERT_NE(dialog.window(), nullptr);
-  const RECT value = OnScreen(dialog.FindPanels().right, kSpeedValue);
-  RECT bar{};
-  ::GetWindowRect(dialog.SpeedBar(), &bar);
-  const int arrow = ::GetSystemMetrics(SM_CXHSCROLL);
-  const int y = (bar.top + bar.bottom) / 2;
-  // The thumb held and taken across the trough: each value shows before the button comes up.
-  testbed::MoveMouseTo(bar.left + arrow + 3, y);
-  testbed::PressMouse(VK_LBUTTON);
-  const int xs[] = {bar.left + arrow + 3, (bar.left + bar.right) / 2, bar.right - arrow - 3};
-  for (int v = 0; v < 3; ++v) {
-    testbed::MoveMouseTo(xs[v], y);
-    EXPECT_TRUE(WaitForScreen(value, shown[static_cast<std::size_t>(v)])) << "value " << v + 1;
-  }
-  testbed::ReleaseMouse(VK_LBUTTON);
-  testbed::ClickAt(OnScreen(dialog.FindPanels().picC, kSaveButton));
-  ASSERT_TRUE(process.WaitForExit(kDeadline));
-  EXPECT_EQ(SettingsBytes(), testbed::SettingsFileBytes(SettingsLines(L"0", L"0", L"", L"1111", L"3")));
-}
-
-TEST_P(SettingsDialogTest, TheLinkOpensThroughTheSystemsHandlerOfItsAddress) {
-  const std::wstring recorder = folder_.File(L"link_recorder.exe");
-  ASSERT_TRUE(::CopyFileW((testbed::BuildFolder() + L"\\link_recorder.exe").c_str(), recorder.c_str(), FALSE));
-  const RegistryValueScope handler = HandlerScope(L"http", L"\"" + recorder + L"\" \"%1\"");
-  WriteSettings(SettingsLines(L"0", L"0", L"", L"1111", L"1"));
-  testbed::SaverProcess process(saver_, L"/c");
-  SettingsDialog dialog(process);
-  ASSERT_NE(dialog.window(), nullptr);
-  // A right-button click opens it too.
-  testbed::ClickAt(OnScreen(dialog.FindPanels().picC, kLink), VK_RBUTTON);
-  ASSERT_TRUE(testbed::PumpUntil([&] { return folder_.Exists(L"link-opened.txt"); }, kDeadline));
-  std::string opened;
-  testbed::PumpUntil(
-      [&] {
-        opened = folder_.ReadBytes(L"link-opened.txt");
-        return !opened.empty();
-      },
-      kDeadline);
-  EXPECT_NE(opened.find("\"http://rubblit.example.com/\""), std::string::npos) << opened;
-  EXPECT_FALSE(process.WaitForExit(0));
-  ::PostMessageW(dialog.window(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(process.WaitForExit(kDeadline));
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, SettingsDialogTest, ::testing::Values(L"ja_JP.UTF-8", L"C.UTF-8"),
@@ -333,65 +319,106 @@ INSTANTIATE_TEST_SUITE_P(CodePages, SettingsDialogTest, ::testing::Values(L"ja_J
                            return std::string(info.index == 0 ? "ShiftJis" : "Latin1");
                          });
 
-// The prefix's display dpi; Wine reads it when a program starts.
-RegistryValueScope DpiScope(DWORD dpi) {
-  return RegistryValueScope(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+using DialogPicturesTest = DialogTest;
+
+TEST_F(DialogPicturesTest, FolderChoiceIgnoresClicksWhileItScansAndListsWhatTheKindsAndClearLeave) {
+  // The list goes by the names alone.
+  for (const wchar_t* name : {L"b.bmp", L"a.gif", L"r.jpg", L"notes.txt"}) pictures_.WriteBytes(name, "");
+  ASSERT_TRUE(Open(Ini(L"0", L"0", L"", L"1111", L"1")));
+
+  // The folder button, a kind and "ｸﾘｱ" clicked while the scan runs, queued behind the OK for the
+  // scan's own message handling to deliver: nothing comes of them.
+  testbed::ClickAt(Left(kFolderButton));
+  testbed::FolderBrowser scanning(dialog_->window(), process_->id(), kDeadline);
+  ASSERT_TRUE(scanning.Select(pictures_.path()));
+  ::PostMessageW(scanning.window(), WM_COMMAND, IDOK, 0);
+  for (const At& at : {kFolderButton, kKindBox[1], kClearButton}) {
+    const LPARAM point = MAKELPARAM(at.left + at.width / 2, at.top + at.height / 2);
+    ::PostMessageW(panels_.left, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::PostMessageW(panels_.left, WM_LBUTTONUP, 0, point);
+  }
+  // In the scan's order: bmp before gif before jpg.
+  EXPECT_TRUE(Lists({L"b.bmp", L"a.gif", L"r.jpg"}, L"3", pictures_.path()));
+  EXPECT_TRUE(KindShows(1, true));
+  EXPECT_EQ(testbed::FolderBrowser::Find(dialog_->window()), nullptr);
+
+  // Cancel, and the computer, which is no folder on disk, keep it all; the browser shows the
+  // dialog's request in wide characters.
+  for (bool computer : {false, true}) {
+    testbed::ClickAt(Left(kFolderButton));
+    testbed::FolderBrowser browser(dialog_->window(), process_->id(), kDeadline);
+    EXPECT_NE(::FindWindowExW(browser.window(), nullptr, nullptr, kBrowseTitle), nullptr);
+    ASSERT_TRUE(!computer || browser.SelectComputer());
+    browser.Press(computer ? IDOK : IDCANCEL);
+    ASSERT_TRUE(testbed::PumpUntil([&] { return !testbed::FolderBrowser::Find(dialog_->window()); }, kDeadline));
+    EXPECT_TRUE(Lists({L"b.bmp", L"a.gif", L"r.jpg"}, L"3", pictures_.path())) << computer;
+  }
+
+  // The caption with the right button, the box with the left: the list again, sorted.
+  testbed::ClickAt(Left(kJpgCaption), VK_RBUTTON);
+  EXPECT_TRUE(KindShows(2, false));
+  EXPECT_TRUE(Lists({L"a.gif", L"b.bmp"}, L"2"));
+  testbed::ClickAt(Left(kKindBox[2]));
+  EXPECT_TRUE(KindShows(2, true));
+  EXPECT_TRUE(Lists({L"a.gif", L"b.bmp", L"r.jpg"}, L"3"));
+
+  // An empty folder counts 0. Deleted after its choice, and no folder at all: a kind's toggle
+  // changes only the flag and its box, the count stays as it was.
+  const std::wstring gone = pictures_.File(L"gone");
+  ASSERT_TRUE(::CreateDirectoryW(gone.c_str(), nullptr));
+  ASSERT_TRUE(Choose(gone));
+  EXPECT_TRUE(Lists({}, L"0", gone));
+  ASSERT_TRUE(testbed::PumpUntil([&] { return ::RemoveDirectoryW(gone.c_str()) != 0; }, kDeadline));
+  testbed::ClickAt(Left(kKindBox[0]));
+  EXPECT_TRUE(KindShows(0, false));
+  EXPECT_TRUE(Lists({}, L"0", gone));
+  testbed::ClickAt(Left(kClearButton));
+  ASSERT_TRUE(Lists({}, L"", L""));
+  testbed::ClickAt(Left(kKindBox[1]));
+  EXPECT_TRUE(KindShows(1, false));
+  EXPECT_TRUE(Lists({}, L""));
+  testbed::ClickAt(Main(kSaveButton));
+  ASSERT_TRUE(process_->WaitForExit(kDeadline));
+  EXPECT_EQ(folder_.ReadBytes(L"Rubblit.ini"), Ini(L"0", L"0", L"", L"0011", L"1"));
 }
 
-bool Same(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != 0; }
-
-class SettingsDialogDpiTest : public testbed::SaverTest, public ::testing::WithParamInterface<int> {
- protected:
-  testbed::TempFolder folder_;
-  std::wstring saver_ = folder_.CopySaverHere();
-};
+class SettingsDialogDpiTest : public DialogTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(SettingsDialogDpiTest, WindowAndChildWindowsTakeTheirScaledRectangles) {
-  const int dpi = GetParam();
-  const RegistryValueScope dpiScope = DpiScope(static_cast<DWORD>(dpi));
-  auto scale = [dpi](int pixels96) {
-    // Twips over twips per pixel, halves to even: 253.5 gives 254, 169.5 gives 170.
-    const int twice = pixels96 * dpi * 2 / 96;
-    return twice % 2 == 0 ? twice / 2 : ((twice / 2) % 2 == 0 ? twice / 2 : twice / 2 + 1);
+  const DWORD dpi = static_cast<DWORD>(GetParam());
+  // Wine reads the display dpi when a program starts.
+  const RegistryValueScope dpiScope(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
+                                    sizeof dpi);
+  ASSERT_TRUE(Open(Ini(L"0", L"0", L"", L"1111", L"1")));
+  // Whether a window lies in its ancestor at its rectangle at 96 dpi scaled to the display's; how
+  // halves round is dialog_layout_test's.
+  auto placed = [dpi](HWND window, HWND ancestor, dialog::PixelRect rect96) {
+    const dialog::PixelRect r = dialog::ScaleRect(rect96, 1440.0 / dpi, 1440.0 / dpi);
+    return Same(SettingsDialog::RelativeTo(window, ancestor), {r.left, r.top, r.left + r.width, r.top + r.height});
   };
-  auto rect = [&](int left, int top, int width, int height) {
-    return RECT{scale(left), scale(top), scale(left) + scale(width), scale(top) + scale(height)};
-  };
-  testbed::SaverProcess process(saver_, L"/c");
-  SettingsDialog dialog(process);
-  ASSERT_NE(dialog.window(), nullptr);
-  wchar_t title[64] = {};
-  ::GetWindowTextW(dialog.window(), title, 64);
-  EXPECT_STREQ(title, testbed::kSettingsCaption);
 
-  RECT window{};
-  ::GetWindowRect(dialog.window(), &window);
-  const int width = scale(549) + 8, height = scale(385) + 27;
-  EXPECT_EQ(window.right - window.left, width);
-  EXPECT_EQ(window.bottom - window.top, height);
-  EXPECT_EQ(window.left, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-  EXPECT_EQ(window.top, (::GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-  RECT client{};
-  ::GetClientRect(dialog.window(), &client);
-  // The frame allowance of 8 and 27 pixels holds Pic_C whole at 96 dpi; at 144 dpi the taller
-  // caption bar covers some of its bottom rows, whose texture nobody misses.
-  EXPECT_GE(client.right, scale(549));
+  // Pic_C and a frame allowance of 8 and 27 pixels, in the middle of the screen.
+  const int width = dpi == 96 ? 557 : 832, height = dpi == 96 ? 412 : 605;
+  const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2, top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  RECT window{}, client{};
+  ::GetWindowRect(dialog_->window(), &window);
+  ::GetClientRect(dialog_->window(), &client);
+  EXPECT_TRUE(Same(window, {left, top, left + width, top + height}));
+  // The allowance holds Pic_C whole at 96 dpi; at 144 dpi the taller caption bar covers some of its
+  // bottom rows, whose texture nobody misses.
+  EXPECT_GE(client.right, width - 8);
   if (dpi == 96) {
     EXPECT_GE(client.bottom, 385);
   }
 
-  DialogPanels panels = dialog.FindPanels();
-  ASSERT_NE(panels.picK, nullptr);
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.picC, dialog.window()), rect(0, 0, 549, 385)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.right, panels.picC), rect(336, 12, 197, 225)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.left, panels.picC), rect(12, 12, 313, 329)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(panels.picK, panels.left), rect(192, 52, 100, 100)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(dialog.List(), panels.left), rect(12, 68, 169, 225)));
-  EXPECT_TRUE(Same(SettingsDialog::RelativeTo(dialog.SpeedBar(), panels.right), rect(24, 160, 113, 17)));
-  EXPECT_EQ(::SendMessageW(dialog.List(), LB_GETHORIZONTALEXTENT, 0, 0), dpi == 96 ? 311 : 325);
-
-  ::PostMessageW(dialog.window(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(process.WaitForExit(kDeadline));
+  EXPECT_TRUE(placed(panels_.picC, dialog_->window(), {0, 0, 549, 385}));
+  EXPECT_TRUE(placed(panels_.right, panels_.picC, {336, 12, 197, 225}));
+  EXPECT_TRUE(placed(panels_.left, panels_.picC, {12, 12, 313, 329}));
+  EXPECT_TRUE(placed(panels_.picK, panels_.left, {192, 52, 100, 100}));
+  EXPECT_TRUE(placed(dialog_->List(), panels_.left, {12, 68, 169, 225}));
+  EXPECT_TRUE(placed(dialog_->SpeedBar(), panels_.right, {24, 160, 113, 17}));
+  // Wide enough to scroll to the end of a long name: the list's width in twips units, plus 300.
+  EXPECT_EQ(::SendMessageW(dialog_->List(), LB_GETHORIZONTALEXTENT, 0, 0), dpi == 96 ? 311 : 325);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, SettingsDialogDpiTest, ::testing::Values(96, 144));

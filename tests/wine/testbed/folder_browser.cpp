@@ -7,29 +7,10 @@
 #include "forms/handles.h"
 #include "wine/testbed/host_window.h"
 #include "wine/testbed/input.h"
-#include "wine/testbed/settings_dialog.h"
 
 namespace testbed {
 
 namespace {
-
-BOOL CALLBACK FindOwned(HWND window, LPARAM parameter) {
-  auto* owner = reinterpret_cast<HWND*>(parameter);
-  wchar_t name[16] = {};
-  ::GetClassNameW(window, name, 16);
-  if (::GetWindow(window, GW_OWNER) != owner[0] || ::lstrcmpW(name, L"#32770") || !::IsWindowVisible(window)) return TRUE;
-  owner[1] = window;
-  return FALSE;
-}
-
-BOOL CALLBACK CollectText(HWND window, LPARAM parameter) {
-  // Another process's control gives its text only when asked with the message.
-  wchar_t text[256] = {};
-  DWORD_PTR copied = 0;
-  ::SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
-  reinterpret_cast<std::vector<std::wstring>*>(parameter)->push_back(text);
-  return TRUE;
-}
 
 // Memory in another process, freed when it goes.
 class RemoteMemory {
@@ -62,29 +43,26 @@ FolderBrowser::FolderBrowser(HWND dialog, DWORD processId, DWORD milliseconds) :
 }
 
 HWND FolderBrowser::Find(HWND dialog) {
-  HWND search[2] = {dialog, nullptr};
-  ::EnumWindows(FindOwned, reinterpret_cast<LPARAM>(search));
-  return search[1];
+  for (HWND window = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window;
+       window = ::FindWindowExW(nullptr, window, L"#32770", nullptr)) {
+    if (::GetWindow(window, GW_OWNER) == dialog && ::IsWindowVisible(window)) return window;
+  }
+  return nullptr;
 }
 
-std::vector<std::wstring> FolderBrowser::Texts() const {
-  std::vector<std::wstring> texts;
-  if (window_) ::EnumChildWindows(window_, CollectText, reinterpret_cast<LPARAM>(&texts));
-  return texts;
-}
-
-bool FolderBrowser::SendSelection(bool isPath, const void* bytes, SIZE_T size, const std::wstring& shownAs) const {
+bool FolderBrowser::SendSelection(const std::wstring& path, const std::wstring& shownAs) const {
+  const SIZE_T size = (path.size() + 1) * sizeof(wchar_t);
   RemoteMemory remote(processId_, size);
   // A browser just shown may still be filling its tree, which then forgets the selection.
-  return remote.Write(bytes, size) && PumpUntil(
-                             [&] {
-                               DWORD_PTR result = 0;
-                               ::SendMessageTimeoutW(window_, BFFM_SETSELECTIONW, isPath,
-                                                     reinterpret_cast<LPARAM>(remote.get()), SMTO_NORMAL, 10000,
-                                                     &result);
-                               return SelectedName() == shownAs;
-                             },
-                             20000);
+  return remote.Write(path.c_str(), size) &&
+         PumpUntil(
+             [&] {
+               DWORD_PTR result = 0;
+               ::SendMessageTimeoutW(window_, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote.get()),
+                                     SMTO_NORMAL, 10000, &result);
+               return SelectedName() == shownAs;
+             },
+             20000);
 }
 
 std::wstring FolderBrowser::SelectedName() const {
@@ -110,32 +88,21 @@ std::wstring FolderBrowser::SelectedName() const {
 }
 
 bool FolderBrowser::Select(const std::wstring& folder) const {
-  return SendSelection(true, folder.c_str(), (folder.size() + 1) * sizeof(wchar_t),
-                       folder.substr(folder.find_last_of(L'\\') + 1));
+  return SendSelection(folder, folder.substr(folder.find_last_of(L'\\') + 1));
 }
 
 bool FolderBrowser::SelectComputer() const {
-  LPITEMIDLIST computer = nullptr;
-  if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer))) return false;
-  forms::ItemIdList owned(computer);
+  // Its parsing name, which names no folder on disk.
+  const wchar_t* computer = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
   SHFILEINFOW information{};
-  ::SHGetFileInfoW(reinterpret_cast<const wchar_t*>(computer), 0, &information, sizeof information,
-                   SHGFI_PIDL | SHGFI_DISPLAYNAME);
-  return SendSelection(false, computer, ::ILGetSize(computer), information.szDisplayName);
+  ::SHGetFileInfoW(computer, 0, &information, sizeof information, SHGFI_DISPLAYNAME);
+  return SendSelection(computer, information.szDisplayName);
 }
 
 void FolderBrowser::Press(int buttonId) const {
   RECT button{};
   ::GetWindowRect(::GetDlgItem(window_, buttonId), &button);
   ClickAt(button);
-}
-
-bool ChooseFolderInBrowser(HWND dialog, DWORD processId, const RECT& folderButton, const std::wstring& folder) {
-  ClickAt(folderButton);
-  FolderBrowser browser(dialog, processId, 20000);
-  if (!browser.window() || !browser.Select(folder)) return false;
-  browser.Press(IDOK);
-  return PumpUntil([&] { return FolderBrowser::Find(dialog) == nullptr; }, 20000);
 }
 
 }  // namespace testbed

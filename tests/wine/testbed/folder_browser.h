@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace testbed {
 
@@ -18,8 +17,6 @@ class FolderBrowser {
   static HWND Find(HWND dialog);
 
   HWND window() const { return window_; }
-  // The texts of its controls, the title over the tree among them.
-  std::vector<std::wstring> Texts() const;
   // Selects a folder on disk, or the computer, which is none, and waits until its tree shows the
   // selection. False when that did not happen.
   bool Select(const std::wstring& folder) const;
@@ -28,14 +25,10 @@ class FolderBrowser {
   void Press(int buttonId) const;
 
  private:
-  bool SendSelection(bool isPath, const void* bytes, SIZE_T size, const std::wstring& shownAs) const;
+  bool SendSelection(const std::wstring& path, const std::wstring& shownAs) const;
   std::wstring SelectedName() const;
   HWND window_ = nullptr;
   DWORD processId_ = 0;
 };
-
-// A click on the folder button, the folder selected, OK; true when the browser took the folder and
-// went.
-bool ChooseFolderInBrowser(HWND dialog, DWORD processId, const RECT& folderButton, const std::wstring& folder);
 
 }  // namespace testbed

@@ -1,8 +1,8 @@
 #include "wine/testbed/settings_dialog.h"
 
-#include <algorithm>
-#include <optional>
+#include <utility>
 
+#include "dialog/layout.h"
 #include "forms/handles.h"
 #include "forms/picture_loader.h"
 #include "wine/testbed/host_window.h"
@@ -11,23 +11,21 @@ namespace testbed {
 
 namespace {
 
-struct ChildSearch {
-  const wchar_t* className;
-  std::vector<HWND> found;
-};
+constexpr const wchar_t* kPanelClass = L"RubblitSkinPanel";
 
-BOOL CALLBACK CollectChild(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<ChildSearch*>(parameter);
-  wchar_t name[64] = {};
-  ::GetClassNameW(window, name, 64);
-  if (::lstrcmpiW(name, search->className) == 0) search->found.push_back(window);
-  return TRUE;
+HWND Child(HWND parent, const wchar_t* className, HWND after = nullptr) {
+  return parent ? ::FindWindowExW(parent, after, className, nullptr) : nullptr;
 }
 
-std::vector<HWND> Children(HWND window, const wchar_t* className) {
-  ChildSearch search{className, {}};
-  if (window) ::EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+DialogPanels PanelsOf(HWND dialog) {
+  DialogPanels found;
+  found.picC = Child(dialog, kPanelClass);
+  found.left = Child(found.picC, kPanelClass);
+  found.right = Child(found.picC, kPanelClass, found.left);
+  // The left panel, Pic_1(1), is the one Pic_K lies on.
+  if (!Child(found.left, kPanelClass)) std::swap(found.left, found.right);
+  found.picK = Child(found.left, kPanelClass);
+  return found;
 }
 
 bool IsLight(std::uint32_t pixel) {
@@ -36,17 +34,36 @@ bool IsLight(std::uint32_t pixel) {
   return ((pixel >> 16) & 0xFF) >= 160 && ((pixel >> 8) & 0xFF) >= 160 && (pixel & 0xFF) >= 160;
 }
 
-}  // namespace
-
-Pixels Crop(const Pixels& from, const At& at) {
-  Pixels part{at.width, at.height, {}};
-  for (int y = at.top; y < at.top + at.height; ++y) {
-    for (int x = at.left; x < at.left + at.width; ++x) {
-      part.values.push_back(from.values.at(static_cast<std::size_t>(y * from.width + x)));
+// Each panel shows its tiled or light grey picture inside the corners of what the dialog's client
+// area leaves visible of it.
+bool Painted(HWND dialog) {
+  RECT client{};
+  ::GetClientRect(dialog, &client);
+  ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  const DialogPanels panels = PanelsOf(dialog);
+  for (HWND panel : {panels.picC, panels.left, panels.right, panels.picK}) {
+    RECT visible{};
+    ::GetWindowRect(panel, &visible);
+    ::IntersectRect(&visible, &visible, &client);
+    const ScreenShot shot =
+        Capture(visible.left, visible.top, visible.right - visible.left, visible.bottom - visible.top);
+    if (shot.width < 8 || shot.height < 8 || !IsLight(shot.At(2, 2)) ||
+        !IsLight(shot.At(shot.width - 3, shot.height - 3))) {
+      return false;
     }
   }
-  return part;
+  return ::IsWindowVisible(dialog) != 0;
 }
+
+Pixels PixelsOf(HDC dc, const At& at) {
+  Pixels pixels;
+  for (int y = at.top; y < at.top + at.height; ++y) {
+    for (int x = at.left; x < at.left + at.width; ++x) pixels.push_back(PixelOf(dc, x, y));
+  }
+  return pixels;
+}
+
+}  // namespace
 
 std::vector<std::wstring> SettingsLines(const std::wstring& changeOrder, const std::wstring& imageSize,
                                         const std::wstring& folder, const std::wstring& kinds,
@@ -57,99 +74,45 @@ std::vector<std::wstring> SettingsLines(const std::wstring& changeOrder, const s
   return lines;
 }
 
-Pixels SkinPicture(const std::wstring& program, int resourceId) {
-  Pixels pixels;
+Pixels SkinPicture(const std::wstring& program, int resourceId, std::optional<At> piece) {
   forms::Library module(program.c_str(), LOAD_LIBRARY_AS_DATAFILE);
-  if (!module) return pixels;
-  std::optional<forms::LoadedPicture> picture = forms::LoadPictureResource(module.get(), resourceId);
-  if (!picture) return pixels;
-  pixels.width = picture->width();
-  pixels.height = picture->height();
-  for (int y = 0; y < pixels.height; ++y) {
-    for (int x = 0; x < pixels.width; ++x) {
-      COLORREF c = ::GetPixel(picture->dc(), x, y);
-      pixels.values.push_back(Rgb(GetRValue(c), GetGValue(c), GetBValue(c)));
-    }
-  }
-  return pixels;
+  std::optional<forms::LoadedPicture> picture;
+  if (module) picture = forms::LoadPictureResource(module.get(), resourceId);
+  if (!picture) return {};
+  return PixelsOf(picture->dc(), piece.value_or(At{0, 0, picture->width(), picture->height()}));
 }
 
 Pixels ScreenPixels(const RECT& rect) {
-  ScreenShot shot = Capture(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-  return Pixels{shot.width, shot.height, shot.pixels};
+  return Capture(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top).pixels;
 }
 
 SettingsDialog::SettingsDialog(const SaverProcess& process, DWORD milliseconds) {
-  HWND window = process.WaitForWindow(kSettingsCaption, milliseconds);
-  if (!window) return;
-  const bool painted = PumpUntil(
-      [&] {
-        std::vector<HWND> panels = Children(window, L"RubblitSkinPanel");
-        if (!::IsWindowVisible(window) || panels.size() != 4) return false;
-        // Each panel shows its tiled or light grey picture inside the corners of what the
-        // dialog's client area leaves visible of it.
-        RECT dialogClient{};
-        ::GetClientRect(window, &dialogClient);
-        ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&dialogClient), 2);
-        for (HWND panel : panels) {
-          RECT visible{};
-          ::GetWindowRect(panel, &visible);
-          ::IntersectRect(&visible, &visible, &dialogClient);
-          ScreenShot shot = Capture(visible.left, visible.top, visible.right - visible.left, visible.bottom - visible.top);
-          if (shot.width < 8 || shot.height < 8 || !IsLight(shot.At(2, 2)) ||
-              !IsLight(shot.At(shot.width - 3, shot.height - 3))) {
-            return false;
-          }
-        }
-        return true;
-      },
-      milliseconds);
-  if (painted) window_ = window;
+  HWND window = process.WaitForWindow(L"Rubblitの設定", milliseconds);
+  if (window && PumpUntil([&] { return Painted(window); }, milliseconds)) window_ = window;
 }
 
-std::vector<HWND> SettingsDialog::Panels() const { return Children(window_, L"RubblitSkinPanel"); }
+DialogPanels SettingsDialog::FindPanels() const { return PanelsOf(window_); }
 
-DialogPanels SettingsDialog::FindPanels() const {
-  std::vector<HWND> panels = Panels();
-  auto area = [](HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return (rect.right - rect.left) * (rect.bottom - rect.top);
-  };
-  std::sort(panels.begin(), panels.end(), [&](HWND a, HWND b) { return area(a) > area(b); });
-  DialogPanels found;
-  if (panels.size() == 4) found = {panels[0], panels[1], panels[2], panels[3]};
-  return found;
-}
+HWND SettingsDialog::List() const { return Child(FindPanels().left, L"ListBox"); }
+
+HWND SettingsDialog::SpeedBar() const { return Child(FindPanels().right, L"ScrollBar"); }
 
 std::vector<std::wstring> SettingsDialog::ListLines() const {
   std::vector<std::wstring> lines;
   HWND list = List();
-  const LRESULT count = list ? ::SendMessageW(list, LB_GETCOUNT, 0, 0) : 0;
+  const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
+    wchar_t text[512] = {};  // longer than a name in a folder can be
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
     lines.push_back(text);
   }
   return lines;
 }
 
-HWND SettingsDialog::List() const {
-  std::vector<HWND> lists = Children(window_, L"ListBox");
-  return lists.empty() ? nullptr : lists[0];
-}
-
-HWND SettingsDialog::SpeedBar() const {
-  std::vector<HWND> bars = Children(window_, L"ScrollBar");
-  return bars.empty() ? nullptr : bars[0];
-}
-
-RECT SettingsDialog::OnScreen(HWND window, int left, int top, int width, int height) {
+RECT SettingsDialog::OnScreen(HWND window, const At& at) {
   POINT origin{0, 0};
   ::ClientToScreen(window, &origin);
-  return RECT{origin.x + left, origin.y + top, origin.x + left + width, origin.y + top + height};
+  return RECT{origin.x + at.left, origin.y + at.top, origin.x + at.left + at.width, origin.y + at.top + at.height};
 }
 
 RECT SettingsDialog::RelativeTo(HWND child, HWND ancestor) {
@@ -159,39 +122,34 @@ RECT SettingsDialog::RelativeTo(HWND child, HWND ancestor) {
   return rect;
 }
 
-Pixels LabelOverTile(const Pixels& tile, const At& label, const std::wstring& text, UINT format, bool border) {
+Pixels LabelOverTile(const Pixels& tile, const At& label, const std::wstring& text, unsigned flags) {
   forms::WindowDC screen(nullptr);
   forms::MemoryDC memory(screen.get());
   forms::Bitmap canvas(::CreateCompatibleBitmap(screen.get(), label.width, label.height));
   forms::SelectedObject selectedCanvas(memory.get(), canvas.get());
+  // The panels are narrower than the tile: its rows repeat down a panel, its columns do not.
   for (int y = 0; y < label.height; ++y) {
     for (int x = 0; x < label.width; ++x) {
-      const std::uint32_t c = tile.values.at(static_cast<std::size_t>(((label.top + y) % tile.height) * tile.width +
-                                                                      (label.left + x) % tile.width));
-      ::SetPixel(memory.get(), x, y, RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+      const std::uint32_t c = tile.at(((label.top + y) % dialog::kTileHeight) * dialog::kTileWidth + label.left + x);
+      ::SetPixel(memory.get(), x, y, RGB(c >> 16, (c >> 8) & 0xFF, c & 0xFF));
     }
   }
   RECT rect{0, 0, label.width, label.height};
-  if (border) {
+  if (flags & dialog::kBorder) {
     forms::Brush frame(::CreateSolidBrush(::GetSysColor(COLOR_WINDOWFRAME)));
     ::FrameRect(memory.get(), &rect, frame.get());
     ::InflateRect(&rect, -1, -1);
   }
   forms::Font font(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
-  forms::SelectedObject selectedFont(memory.get(), font.get());
+  forms::SelectedObject selectedFont(memory.get(),
+                                     (flags & dialog::kWindowFont) ? ::GetStockObject(DEFAULT_GUI_FONT) : font.get());
   ::SetBkMode(memory.get(), TRANSPARENT);
-  ::SetTextColor(memory.get(), ::GetSysColor(COLOR_BTNTEXT));
+  ::SetTextColor(memory.get(), ::GetSysColor((flags & dialog::kWindowTextColour) ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+  const UINT align = (flags & dialog::kCentred) ? DT_CENTER : (flags & dialog::kRightAligned) ? DT_RIGHT : DT_LEFT;
   ::DrawTextW(memory.get(), text.c_str(), static_cast<int>(text.size()), &rect,
-              format | DT_NOPREFIX | DT_SINGLELINE | DT_TOP);
-  Pixels pixels{label.width, label.height, {}};
-  for (int y = 0; y < label.height; ++y) {
-    for (int x = 0; x < label.width; ++x) {
-      const COLORREF c = ::GetPixel(memory.get(), x, y);
-      pixels.values.push_back(Rgb(GetRValue(c), GetGValue(c), GetBValue(c)));
-    }
-  }
-  return pixels;
+              align | DT_NOPREFIX | DT_SINGLELINE | DT_TOP);
+  return PixelsOf(memory.get(), {0, 0, label.width, label.height});
 }
 
 }  // namespace testbed

@@ -1,10 +1,11 @@
 // The settings dialog of a running rubblit.scr /c, seen from outside: its windows, where its
-// elements are on the screen, what they show, and the mouse used on them as a user would.
+// elements are on the screen, and what they show.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,24 +14,13 @@
 
 namespace testbed {
 
-constexpr const wchar_t* kSettingsCaption = L"Rubblitの設定";
-
 // A picture's pixels, 0x00RRGGBB, top row first.
-struct Pixels {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> values;
-  bool operator==(const Pixels& other) const {
-    return width == other.width && height == other.height && values == other.values;
-  }
-  bool operator!=(const Pixels& other) const { return !(*this == other); }
-};
+using Pixels = std::vector<std::uint32_t>;
 
-// A piece of a picture.
+// A piece of a picture or of a window.
 struct At {
   int left, top, width, height;
 };
-Pixels Crop(const Pixels& from, const At& at);
 
 // The lines of a settings file in the order the dialog writes its keys; kinds holds the four
 // ImageKind values as one digit each.
@@ -38,8 +28,9 @@ std::vector<std::wstring> SettingsLines(const std::wstring& changeOrder, const s
                                         const std::wstring& folder, const std::wstring& kinds,
                                         const std::wstring& speed);
 
-// A skin picture as built into the program file (the resource ids of resources/resource_ids.h).
-Pixels SkinPicture(const std::wstring& program, int resourceId);
+// A skin picture as built into the program file (the resource ids of resources/resource_ids.h), or
+// a piece of it.
+Pixels SkinPicture(const std::wstring& program, int resourceId, std::optional<At> piece = {});
 // The screen's pixels under a rectangle.
 Pixels ScreenPixels(const RECT& rect);
 
@@ -55,9 +46,6 @@ class SettingsDialog {
   explicit SettingsDialog(const SaverProcess& process, DWORD milliseconds = 15000);
 
   HWND window() const { return window_; }
-  // The child windows, by class; the panels in creation order: Pic_C, Pic_1(0), Pic_1(1), Pic_K.
-  std::vector<HWND> Panels() const;
-  // Told apart by size before any preview has changed Pic_K's.
   DialogPanels FindPanels() const;
   HWND List() const;
   HWND SpeedBar() const;
@@ -65,8 +53,7 @@ class SettingsDialog {
   std::vector<std::wstring> ListLines() const;
 
   // A rectangle given in a window's client pixels, on the screen.
-  static RECT OnScreen(HWND window, int left, int top, int width, int height);
-  static RECT OnScreen(HWND window, const At& at) { return OnScreen(window, at.left, at.top, at.width, at.height); }
+  static RECT OnScreen(HWND window, const At& at);
   // A child window's rectangle in the client pixels of one of its ancestors.
   static RECT RelativeTo(HWND child, HWND ancestor);
 
@@ -74,8 +61,9 @@ class SettingsDialog {
   HWND window_ = nullptr;
 };
 
-// What a label of the dialog shows at `label` of a panel whose tile starts at its corner: the text
-// in the dialog's 9.75-point font with DrawText's format over the tile, framed for a border label.
-Pixels LabelOverTile(const Pixels& tile, const At& label, const std::wstring& text, UINT format, bool border);
+// What a label of the dialog shows at `label` of a panel whose tile (the skin picture) starts at its
+// corner: the text over the tile, drawn as the dialog draws a label with these flags of
+// dialog/layout.h.
+Pixels LabelOverTile(const Pixels& tile, const At& label, const std::wstring& text, unsigned flags);
 
 }  // namespace testbed
