@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -29,64 +31,57 @@ using DesktopMelt = SaverTest;
 // front down shows the row just above it: row r shows desktop row min(r, front).
 enum class ExactState { Black, Whole, BuildingUp, Collapsing, Other };
 
-ExactState ClassifyExactly(const ScreenShot& shot, int x, const DesktopPainter& desktop) {
+ExactState ClassifyExactly(const ScreenShot& shot, int x) {
   const int h = shot.height;
   bool black = true;
   for (int y = 0; y < h && black; ++y) black = shot.At(x, y) == 0;
   if (black) return ExactState::Black;
   int tail = h;  // the rows tail .. h - 1 are the desktop's own
-  while (tail > 0 && shot.At(x, tail - 1) == desktop.ColourAt(tail - 1)) --tail;
+  while (tail > 0 && shot.At(x, tail - 1) == DesktopPainter::ColourAt(tail - 1)) --tail;
   if (tail == 0) return ExactState::Whole;
   bool streakAbove = tail < h;
-  for (int y = 0; y < tail && streakAbove; ++y) streakAbove = shot.At(x, y) == desktop.ColourAt(tail);
+  for (int y = 0; y < tail && streakAbove; ++y) streakAbove = shot.At(x, y) == DesktopPainter::ColourAt(tail);
   if (streakAbove) return ExactState::BuildingUp;
   int head = 0;  // the rows 0 .. head - 1 are the desktop's own
-  while (head < h && shot.At(x, head) == desktop.ColourAt(head)) ++head;
+  while (head < h && shot.At(x, head) == DesktopPainter::ColourAt(head)) ++head;
   bool streakBelow = head > 0;
-  for (int y = head; y < h && streakBelow; ++y) streakBelow = shot.At(x, y) == desktop.ColourAt(head - 1);
+  for (int y = head; y < h && streakBelow; ++y) streakBelow = shot.At(x, y) == DesktopPainter::ColourAt(head - 1);
   return streakBelow ? ExactState::Collapsing : ExactState::Other;
-}
-
-// One colour per screen row, no two alike and none black.
-std::vector<std::uint32_t> DistinctRows(int rows) {
-  std::vector<std::uint32_t> colours;
-  for (int y = 0; y < rows; ++y) colours.push_back(Rgb(y & 0xFF, 0x40 + (y >> 8) * 0x30, 0xFF - (y & 0xFF)));
-  return colours;
 }
 
 }  // namespace
 
 TEST_F(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlace) {
-  DesktopPainter desktop(DistinctRows(::GetSystemMetrics(SM_CYSCREEN)));
-  RunningSaver saver({1});
+  DesktopPainter desktop;
+  RunningSaver saver({1, 1, 0, {}});
   ASSERT_NE(saver.window, nullptr);
 
   // Each sampled column must be seen building up, then whole; the run ends once a column collapses
   // after that. The desktop itself is whole too, so a column counts as whole only after its build-up.
   enum Progress { Waiting, BuiltUp, Stood };
-  std::vector<Progress> progress;
+  std::vector<Progress> progress((::GetSystemMetrics(SM_CXSCREEN) - kFirstColumn + kColumnStep - 1) / kColumnStep,
+                                 Waiting);
   bool collapsed = false;
-  int shots = 0, torn = 0, firstTorn = 0;
-  PumpUntil([&] {
-    const ScreenShot shot = CaptureScreen();
-    ++shots;
-    progress.resize(static_cast<std::size_t>((shot.width - kFirstColumn + kColumnStep - 1) / kColumnStep), Waiting);
-    int other = 0;
-    for (std::size_t i = 0; i < progress.size(); ++i) {
-      const ExactState state = ClassifyExactly(shot, kFirstColumn + static_cast<int>(i) * kColumnStep, desktop);
-      if (state == ExactState::Other) ++other;
-      if (state == ExactState::BuildingUp && progress[i] == Waiting) progress[i] = BuiltUp;
-      if (state == ExactState::Whole && progress[i] == BuiltUp) progress[i] = Stood;
-      if (state == ExactState::Collapsing && progress[i] == Stood) collapsed = true;
-    }
-    // A capture may catch a pass half presented, rows of two passes in every column.
-    if (other * 10 > static_cast<int>(progress.size()) && torn++ == 0) firstTorn = shots;
-    return collapsed;
-  }, 60000);
-  EXPECT_LE(torn * 10, shots) << torn << " of " << shots << " shots show rows out of place, the first shot "
-                              << firstTorn;
-  int stood = 0;
-  for (Progress p : progress) stood += p == Stood;
-  EXPECT_EQ(stood, static_cast<int>(progress.size())) << "columns seen whole, row for row, after their build-up";
+  int shots = 0, torn = 0;
+  PumpUntil(
+      [&] {
+        const ScreenShot shot = CaptureScreen();
+        ++shots;
+        int other = 0;
+        for (std::size_t i = 0; i < progress.size(); ++i) {
+          const ExactState state = ClassifyExactly(shot, kFirstColumn + static_cast<int>(i) * kColumnStep);
+          other += state == ExactState::Other;
+          if (state == ExactState::BuildingUp && progress[i] == Waiting) progress[i] = BuiltUp;
+          if (state == ExactState::Whole && progress[i] == BuiltUp) progress[i] = Stood;
+          collapsed = collapsed || (state == ExactState::Collapsing && progress[i] == Stood);
+        }
+        // A capture may catch a pass half presented, rows of two passes in every column.
+        torn += other * 10 > static_cast<int>(progress.size());
+        return collapsed;
+      },
+      60000);
+  EXPECT_LE(torn * 10, shots) << torn << " of " << shots << " shots show rows out of place";
+  EXPECT_EQ(std::count(progress.begin(), progress.end(), Stood), static_cast<std::ptrdiff_t>(progress.size()))
+      << "columns seen whole, row for row, after their build-up";
   EXPECT_TRUE(collapsed) << "no column began to collapse within the time";
 }

@@ -1,7 +1,8 @@
 // A stand-in for the older Windows' password services, copied beside the saver as password.cpl
 // and as mpr.dll. It answers the saver's password check with what the test wrote into
-// password-answer.txt beside it ("accept" or anything else), and logs each check and each
-// password change with its provider and window in password-calls.txt.
+// password-answer.txt ("accept" or anything else), and logs each check and each password change
+// with its provider and window in password-calls.txt. Both files lie in the saver's folder, which
+// is its current folder as the test bed starts it.
 #include <windows.h>
 
 #include <cstring>
@@ -9,19 +10,8 @@
 
 namespace {
 
-std::string OwnFolder() {
-  HMODULE self = nullptr;
-  ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&OwnFolder), &self);
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(self, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 void LogCall(const std::string& line) {
-  HANDLE log = ::CreateFileA((OwnFolder() + "password-calls.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                             OPEN_ALWAYS, 0, nullptr);
+  HANDLE log = ::CreateFileA("password-calls.txt", FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
   if (log == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   ::WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -38,10 +28,8 @@ extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider
 
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
   LogCall("check\r\n");
-  const std::string folder = OwnFolder();
   char answer[16] = {};
-  HANDLE file = ::CreateFileA((folder + "password-answer.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE file = ::CreateFileA("password-answer.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return FALSE;
   DWORD read = 0;
   ::ReadFile(file, answer, sizeof answer - 1, &read, nullptr);

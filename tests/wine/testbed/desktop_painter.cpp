@@ -1,36 +1,35 @@
 #include "wine/testbed/desktop_painter.h"
 
+#include <vector>
+
 #include "forms/handles.h"
 #include "wine/testbed/host_window.h"
 #include "wine/testbed/screen.h"
 
 namespace testbed {
 
-namespace {
-const wchar_t kClassName[] = L"RubblitTestDesktop";
-}
-
-DesktopPainter::DesktopPainter(std::vector<std::uint32_t> bands)
-    : bands_(std::move(bands)), height_(::GetSystemMetrics(SM_CYSCREEN)) {
+DesktopPainter::DesktopPainter() {
+  // No background brush: a repaint leaves the rows as they were painted.
   WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = &DesktopPainter::Procedure;
+  windowClass.lpfnWndProc = ::DefWindowProcW;
   windowClass.hInstance = ::GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = kClassName;
+  windowClass.lpszClassName = L"RubblitTestDesktop";
   ::RegisterClassW(&windowClass);
-  window_ = ::CreateWindowExW(0, kClassName, L"desktop", WS_POPUP, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), height_,
-                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  ::ShowWindow(window_, SW_SHOW);
-  ::UpdateWindow(window_);
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  window_ = ::CreateWindowExW(0, L"RubblitTestDesktop", L"desktop", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                              nullptr, ::GetModuleHandleW(nullptr), nullptr);
   forms::WindowDC dc(window_);
-  Paint(dc.get());
-  ::GdiFlush();
+  for (int row = 0; row < height; ++row) {
+    const std::uint32_t colour = ColourAt(row);
+    forms::Brush brush(::CreateSolidBrush(RGB(colour >> 16, colour >> 8 & 0xFF, colour & 0xFF)));
+    RECT line{0, row, width, row + 1};
+    ::FillRect(dc.get(), &line, brush.get());
+  }
   // A capture sees the desktop only once the window system has put the painted window on the screen.
   PumpUntil(
-      [this] {
-        for (int row = 0; row < height_; row += height_ / 8 + 1) {
-          const ScreenShot probe = Capture(::GetSystemMetrics(SM_CXSCREEN) / 2, row, 1, 1);
-          if (probe.pixels.empty() || probe.At(0, 0) != ColourAt(row)) return false;
+      [&] {
+        for (int row = 0; row < height; row += height / 8 + 1) {
+          if (Capture(width / 2, row, 1, 1).pixels != std::vector<std::uint32_t>{ColourAt(row)}) return false;
         }
         return true;
       },
@@ -41,34 +40,8 @@ DesktopPainter::~DesktopPainter() {
   if (window_) ::DestroyWindow(window_);
 }
 
-std::uint32_t DesktopPainter::ColourAt(int row) const {
-  int band = row * static_cast<int>(bands_.size()) / height_;
-  return bands_.at(band < 0 ? 0 : (band >= static_cast<int>(bands_.size()) ? bands_.size() - 1 : band));
-}
-
-void DesktopPainter::Paint(HDC dc) const {
-  int width = ::GetSystemMetrics(SM_CXSCREEN);
-  for (int row = 0; row < height_;) {
-    std::uint32_t colour = ColourAt(row);
-    int end = row;
-    while (end < height_ && ColourAt(end) == colour) ++end;
-    forms::Brush brush(::CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF)));
-    RECT band{0, row, width, end};
-    ::FillRect(dc, &band, brush.get());
-    row = end;
-  }
-}
-
-LRESULT CALLBACK DesktopPainter::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    auto* self = reinterpret_cast<DesktopPainter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(window, &paint);
-    if (self) self->Paint(dc);
-    ::EndPaint(window, &paint);
-    return 0;
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
+std::uint32_t DesktopPainter::ColourAt(int row) {
+  return Rgb(row & 0xFF, 0x40 + (row >> 8) * 0x30, 0xFF - (row & 0xFF));
 }
 
 }  // namespace testbed

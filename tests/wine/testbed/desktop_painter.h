@@ -1,30 +1,25 @@
-// A desktop with known colours for the saver to capture: a full-screen window of horizontal bands.
+// A desktop with known colours for the saver to capture: a full-screen window of one colour per row.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <vector>
 
 namespace testbed {
 
 class DesktopPainter {
  public:
-  // Bands of equal height, top to bottom, in these 0x00RRGGBB colours.
-  explicit DesktopPainter(std::vector<std::uint32_t> bands);
+  // Returns once the painted window is on the screen.
+  DesktopPainter();
   ~DesktopPainter();
   DesktopPainter(const DesktopPainter&) = delete;
   DesktopPainter& operator=(const DesktopPainter&) = delete;
 
-  // The colour painted at this row.
-  std::uint32_t ColourAt(int row) const;
+  // The 0x00RRGGBB colour painted at this row: no two rows alike and none black.
+  static std::uint32_t ColourAt(int row);
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Paint(HDC dc) const;
-  std::vector<std::uint32_t> bands_;
-  int height_;
-  HWND window_ = nullptr;
+  HWND window_;
 };
 
 }  // namespace testbed

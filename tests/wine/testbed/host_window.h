@@ -13,18 +13,10 @@ namespace testbed {
 class HostWindow {
  public:
   // A white, frameless top-level window; hidden unless visible.
-  HostWindow(const std::wstring& caption, int left, int top, int width, int height, bool visible = true) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ::DefWindowProcW;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = L"RubblitTestHost";
-    ::RegisterClassExW(&windowClass);
-    window_ = ::CreateWindowExW(0, L"RubblitTestHost", caption.c_str(),
-                                WS_POPUP | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), left, top, width, height,
-                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  }
+  HostWindow(const std::wstring& caption, int left, int top, int width, int height, bool visible = true)
+      : window_(::CreateWindowExW(0, L"STATIC", caption.c_str(),
+                                  WS_POPUP | WS_CLIPCHILDREN | SS_WHITERECT | (visible ? WS_VISIBLE : 0), left, top,
+                                  width, height, nullptr, nullptr, nullptr, nullptr)) {}
   ~HostWindow() { Destroy(); }
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
@@ -43,17 +35,12 @@ class HostWindow {
   HWND window_ = nullptr;
 };
 
-// Dispatches this thread's messages until done() holds or the time is up; returns done(). A
-// WM_QUIT is taken out of the queue and reported through quitSeen.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds, bool* quitSeen = nullptr) {
-  DWORD start = ::GetTickCount();
+// Dispatches this thread's messages until done() holds or the time is up; returns done().
+inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
   for (;;) {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        if (quitSeen) *quitSeen = true;
-        continue;
-      }
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
     }
@@ -63,7 +50,8 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds, boo
   }
 }
 
-// The child of parent with this caption that belongs to processId, or nullptr.
+// The child of parent, or with no parent the top-level window, with this caption that belongs to
+// processId; nullptr when there is none.
 inline HWND FindChildOfProcess(HWND parent, DWORD processId, const wchar_t* caption) {
   for (HWND child = ::FindWindowExW(parent, nullptr, nullptr, caption); child;
        child = ::FindWindowExW(parent, child, nullptr, caption)) {

@@ -3,8 +3,7 @@
 namespace testbed {
 
 void MoveMouseTo(int x, int y) {
-  int width = ::GetSystemMetrics(SM_CXSCREEN);
-  int height = ::GetSystemMetrics(SM_CYSCREEN);
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
   INPUT input{};
   input.type = INPUT_MOUSE;
   // Absolute coordinates run 0 .. 65535 over the screen; rounding up lands on the pixel itself.
@@ -19,13 +18,9 @@ namespace {
 void SendButton(int button, bool down) {
   INPUT input{};
   input.type = INPUT_MOUSE;
-  if (button == VK_RBUTTON) {
-    input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
-  } else if (button == VK_MBUTTON) {
-    input.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
-  } else {
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  }
+  const bool right = button == VK_RBUTTON;
+  input.mi.dwFlags = down ? (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN)
+                          : (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
   ::SendInput(1, &input, sizeof input);
 }
 

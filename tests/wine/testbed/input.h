@@ -7,7 +7,7 @@
 namespace testbed {
 
 void MoveMouseTo(int x, int y);
-// button: VK_LBUTTON, VK_RBUTTON or VK_MBUTTON. Held apart, for presses released elsewhere and drags.
+// button: VK_LBUTTON or VK_RBUTTON. Held apart, for presses released elsewhere and drags.
 void PressMouse(int button);
 void ReleaseMouse(int button);
 void Click(int button);

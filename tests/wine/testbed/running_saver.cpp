@@ -14,37 +14,39 @@ std::string SettingsFileBytes(const std::vector<std::wstring>& lines) {
   return forms::ToCodePage(text, 932).value_or(std::string());  // Shift_JIS
 }
 
-std::string SettingsIni(const SaverSettings& settings) {
+namespace {
+
+// Writes the settings file and whatever prepare adds, then copies the saver beside them.
+std::wstring Prepare(const TempFolder& folder, const SaverSettings& settings,
+                     const std::function<void(const TempFolder&)>& prepare) {
   std::vector<std::wstring> lines = {L"画像ﾁｪﾝｼﾞ=" + std::to_wstring(settings.changeOrder),
                                      L"画像のｻｲｽﾞ=" + std::to_wstring(settings.imageSize),
                                      L"速さ=" + std::to_wstring(settings.speed)};
   if (!settings.folder.empty()) lines.push_back(L"画像のﾌｫﾙﾀﾞ=" + settings.folder);
-  return SettingsFileBytes(lines);
+  folder.WriteBytes(L"Rubblit.ini", SettingsFileBytes(lines));
+  if (prepare) prepare(folder);
+  return folder.CopySaverHere();
 }
+
+}  // namespace
 
 RunningSaver::RunningSaver(const SaverSettings& settings, const std::wstring& argumentString,
                            const std::function<void(const TempFolder&)>& prepare)
     : process(Prepare(folder, settings, prepare), argumentString),
       window(process.WaitForWindow(L"Rubblit(main)", 20000)) {}
 
-std::wstring RunningSaver::Prepare(const TempFolder& folder, const SaverSettings& settings,
-                                   const std::function<void(const TempFolder&)>& prepare) {
-  folder.WriteBytes(L"Rubblit.ini", SettingsIni(settings));
-  if (prepare) prepare(folder);
-  return folder.CopySaverHere();
+bool RunningSaver::GoesOnFor(DWORD milliseconds) const {
+  return !PumpUntil([this] { return !::IsWindowVisible(window); }, milliseconds);
 }
 
 bool RunningSaver::WaitUntilShowing(const std::vector<std::uint32_t>& colours, DWORD milliseconds) const {
   const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2, y = ::GetSystemMetrics(SM_CYSCREEN) * 9 / 16;
-  const bool shown = window && PumpUntil(
-                                   [&] {
-                                     if (!::IsWindowVisible(window) || ::GetForegroundWindow() != window) return false;
-                                     const ScreenShot probe = Capture(x, y, 1, 1);
-                                     return !probe.pixels.empty() &&
-                                            std::count(colours.begin(), colours.end(), probe.At(0, 0)) > 0;
-                                   },
-                                   milliseconds);
-  return shown && process.WaitForInputIdle(milliseconds);
+  const auto showing = [&] {
+    const std::vector<std::uint32_t> probe = Capture(x, y, 1, 1).pixels;
+    return ::IsWindowVisible(window) && ::GetForegroundWindow() == window && probe.size() == 1 &&
+           std::count(colours.begin(), colours.end(), probe[0]) > 0;
+  };
+  return window && PumpUntil(showing, milliseconds) && process.WaitForInputIdle(milliseconds);
 }
 
 }  // namespace testbed

@@ -23,8 +23,6 @@ struct SaverSettings {
 
 // Rubblit.ini bytes: the lines of section "Section", written in Shift_JIS with CRLF line ends.
 std::string SettingsFileBytes(const std::vector<std::wstring>& lines);
-// The settings file of a saver run.
-std::string SettingsIni(const SaverSettings& settings);
 
 class RunningSaver {
  public:
@@ -36,14 +34,13 @@ class RunningSaver {
   // the middle of the screen, then until the saver has taken every input that came with its appearance.
   bool WaitUntilShowing(const std::vector<std::uint32_t>& colours, DWORD milliseconds = 20000) const;
   bool EndsWithin(DWORD milliseconds) const { return process.WaitForExit(milliseconds); }
+  // Whether the window still shows after this time. A session that ends hides its window at once,
+  // while taking it down and ending the process take Wine a few seconds more.
+  bool GoesOnFor(DWORD milliseconds) const;
 
   TempFolder folder;
   SaverProcess process;
   HWND window;
-
- private:
-  static std::wstring Prepare(const TempFolder& folder, const SaverSettings& settings,
-                              const std::function<void(const TempFolder&)>& prepare);
 };
 
 }  // namespace testbed

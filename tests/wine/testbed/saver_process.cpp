@@ -1,18 +1,17 @@
 #include "wine/testbed/saver_process.h"
 
-#include <utility>
-#include <vector>
-
 #include "forms/handles.h"
+#include "wine/testbed/host_window.h"
 
 namespace testbed {
 
 namespace {
 
 const wchar_t kOlderPlatformKey[] = L"Software\\Wine\\AppDefaults\\rubblit.scr";
+const wchar_t kOlderPlatformDlls[] = L"Software\\Wine\\AppDefaults\\rubblit.scr\\DllOverrides";
 
 void RemoveOlderPlatform() {
-  ::RegDeleteKeyW(HKEY_CURRENT_USER, (std::wstring(kOlderPlatformKey) + L"\\DllOverrides").c_str());
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kOlderPlatformDlls);
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kOlderPlatformKey);
 }
 
@@ -29,29 +28,12 @@ HANDLE SaverJob() {
   return job.get();
 }
 
-struct WindowSearch {
-  DWORD processId;
-  const std::wstring* caption;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId) return TRUE;
-  wchar_t text[256] = {};
-  ::GetWindowTextW(window, text, 256);
-  if (*search->caption != text) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-// A top-level window of the given process with this caption, or nullptr.
-HWND FindProcessWindow(DWORD processId, const std::wstring& caption) {
-  WindowSearch search{processId, &caption, nullptr};
-  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+void SetText(const wchar_t* keyName, const wchar_t* name, const std::wstring& value) {
+  HKEY key = nullptr;
+  ::RegCreateKeyExW(HKEY_CURRENT_USER, keyName, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+  ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(key);
 }
 
 }  // namespace
@@ -60,12 +42,10 @@ SaverProcess::SaverProcess(const std::wstring& program, const std::wstring& argu
   std::wstring commandLine = L"\"" + program + L"\"";
   if (!argumentString.empty()) commandLine += L" " + argumentString;
   std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
-  std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
-  mutableLine.push_back(L'\0');
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (::CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+  if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                        folder.c_str(), &startup, &info)) {
     if (HANDLE job = SaverJob()) ::AssignProcessToJobObject(job, info.hProcess);
     ::ResumeThread(info.hThread);
@@ -74,9 +54,6 @@ SaverProcess::SaverProcess(const std::wstring& program, const std::wstring& argu
     id_ = info.dwProcessId;
   }
 }
-
-SaverProcess::SaverProcess(SaverProcess&& other) noexcept
-    : process_(std::exchange(other.process_, nullptr)), id_(other.id_) {}
 
 SaverProcess::~SaverProcess() {
   if (!process_) return;
@@ -104,7 +81,7 @@ DWORD SaverProcess::ExitCode() const {
 HWND SaverProcess::WaitForWindow(const std::wstring& caption, DWORD milliseconds) const {
   DWORD start = ::GetTickCount();
   for (;;) {
-    if (HWND window = FindProcessWindow(id_, caption)) return window;
+    if (HWND window = FindChildOfProcess(nullptr, id_, caption.c_str())) return window;
     if (::GetTickCount() - start >= milliseconds || WaitForExit(20)) return nullptr;
   }
 }
@@ -125,23 +102,9 @@ void ClearSaverLeftovers() {
   RemoveOlderPlatform();
 }
 
-namespace {
-
-void SetText(const std::wstring& keyName, const wchar_t* name, const std::wstring& value) {
-  HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return;
-  ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(key);
-}
-
-}  // namespace
-
 OlderPlatform::OlderPlatform(bool standInMpr) {
   SetText(kOlderPlatformKey, L"Version", L"win98");
-  if (standInMpr) SetText(std::wstring(kOlderPlatformKey) + L"\\DllOverrides", L"mpr", L"native");
+  if (standInMpr) SetText(kOlderPlatformDlls, L"mpr", L"native");
 }
 
 OlderPlatform::~OlderPlatform() { RemoveOlderPlatform(); }

@@ -15,7 +15,6 @@ class SaverProcess {
   // when that is killed.
   SaverProcess(const std::wstring& program, const std::wstring& argumentString);
   ~SaverProcess();
-  SaverProcess(SaverProcess&& other) noexcept;
   SaverProcess(const SaverProcess&) = delete;
   SaverProcess& operator=(const SaverProcess&) = delete;
 
