@@ -55,6 +55,7 @@ run_stage() {
   [ "$failed" -eq 0 ] || broken+=("$label: $failed tests failed")
   [ "$skipped" -eq 0 ] || broken+=("$label: $skipped tests skipped")
   [ -z "$missing" ] || broken+=("$label: registered tests that did not run: $(echo $missing)")
+  [ "$registered" -gt 0 ] || broken+=("$label: no test the sources register matches the stage's pattern $include")
   [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || broken+=("$label: ctest ended with status $status")
   local total
   total=$(sed -nE 's/.* tests? failed out of ([0-9]+).*/\1/p' "$log" | tail -n 1)
@@ -98,7 +99,7 @@ trap wine_env_stop EXIT
 # says so, and runs its tests on the 64-bit build.
 x86_64_targets="wine_startup_e2e_test wine_saver_session_test"
 x86_64_what="start-up and session tests under Wine"
-x86_64_tests='^wine\.(StartupTest\.(UnrecognisedLettersAndThePasswordModeEndAtOnce|PreviewBecomesAChildOfTheHostAndEndsWithIt)|SaverSession\.TheSaverCoversTheScreenTopmostWithoutCursorAndAnyKeyOrButtonEndsIt)$'
+x86_64_tests='^wine\.(StartupTest\.(AnUnknownLetterAndThePasswordModeEndAtOnceAndOnlyTheOlderPlatformChangesThePassword|PreviewBecomesAChildOfThePaneLetsALaterPreviewStartAndEndsWithThePane)|SaverSession\.TheSaverCoversTheScreenTopmostWithoutCursorAndAltEndsItWithoutAPasswordOnTheNTFamily)$'
 
 echo "== i686: unit and Win32 tests, 32-bit build under Wine"
 RUBBLIT_WINEARCH=win32
