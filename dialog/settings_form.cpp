@@ -14,8 +14,8 @@
 #include "images/preview_fit.h"
 #include "images/shown_name.h"
 #include "resources/resource_ids.h"
-#include "startup/settings.h"
-#include "startup/settings_file.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
 
 namespace dialog {
 

@@ -11,7 +11,7 @@
 #include "forms/process.h"
 #include "images/show_order.h"
 #include "resources/resource_ids.h"
-#include "startup/session_end.h"
+#include "session/session_end.h"
 
 namespace {
 

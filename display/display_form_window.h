@@ -18,8 +18,8 @@
 #include "forms/stirred_random.h"
 #include "forms/window.h"
 #include "common/common_module.h"
-#include "startup/movement_rule.h"
-#include "startup/session_end.h"
+#include "session/movement_rule.h"
+#include "session/session_end.h"
 
 class DisplayForm : public forms::Window {
  public:

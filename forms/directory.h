@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "images/directory_reader.h"
+#include "forms/directory_reader.h"
 
 namespace forms {
 

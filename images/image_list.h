@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "images/directory_reader.h"
+#include "forms/directory_reader.h"
 
 struct ImageList {
   // Element 0 is never used; elements 1 .. ImageCount are full paths. Elements past ImageCount may

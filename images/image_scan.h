@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "images/directory_reader.h"
+#include "forms/directory_reader.h"
 #include "images/image_list.h"
 
 // The pattern each image kind adds to the folder text, by ImageKind index.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "images/directory_reader.h"
+#include "forms/directory_reader.h"
 
 // The name that a directory search for exactly this path returns: the file's name without its
 // folder, as stored on disk. Empty when the file is not there (it vanished after the scan).

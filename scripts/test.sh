@@ -6,8 +6,8 @@
 #   x86_64  a few start-up and session tests of the same sources, built for 64-bit Windows and run
 #           under Wine; on a machine that runs no 32-bit programs, every test of the i686 stage
 #           instead (the 32-bit build is then only built, and the summary says so).
-# A stage that cannot start, a test that fails or is skipped, and a registered test that did not run
-# all fail the run.
+# A stage that cannot start, a test that fails or is skipped, a registered test that did not run and
+# an include against the README's layer table all fail the run.
 # Usage: scripts/test.sh            (as root on Debian 12; installs what it needs)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -83,6 +83,9 @@ start_wine() {
 }
 
 mkdir -p "$build"
+
+echo "== layers: every include against the README's layer table"
+bash "$root/scripts/check_layers.sh" || broken+=("layers: an include goes against the README's layer table (lines above)")
 
 echo "== native: unit tests, run natively"
 configure_and_build native "$build/native" "" && run_stage native "unit tests, Linux" "$build/native" '^native\.'

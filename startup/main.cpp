@@ -12,13 +12,13 @@
 #include "forms/process.h"
 #include "forms/stirred_random.h"
 #include "images/show_order.h"
-#include "startup/arguments.h"
+#include "common/arguments.h"
 #include "common/common_module.h"
-#include "startup/password_change.h"
-#include "startup/preview_embedding.h"
-#include "startup/preview_form.h"
-#include "startup/settings.h"
-#include "startup/settings_file.h"
+#include "session/password_change.h"
+#include "preview/preview_embedding.h"
+#include "preview/preview_form.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "startup/arguments.h"
+#include "common/arguments.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "images/directory_reader.h"
+#include "forms/directory_reader.h"
 
 namespace {
 

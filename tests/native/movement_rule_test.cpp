@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "startup/movement_rule.h"
+#include "session/movement_rule.h"
 
 // The rest of the rule is checked end to end, with real mouse moves, by the saver session tests.
 TEST(MovementRule, AClearedSeenFlagRecordsAFreshPosition) {

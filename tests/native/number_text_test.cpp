@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "startup/number_text.h"
+#include "common/number_text.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "startup/settings.h"
-#include "startup/settings_path.h"
+#include "settings/settings.h"
+#include "settings/settings_path.h"
 #include "native/fake_directory.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The preview form embedded in a host window of this process, as the program embeds it in the
 // host's pane: the pixels it shows there. The start-up tests see the running saver's preview
 // embed and end with its pane; under Wine another process's child shows nothing on the screen.
-#include "startup/preview_form.h"
-#include "startup/preview_embedding.h"
+#include "preview/preview_form.h"
+#include "preview/preview_embedding.h"
 
 #include <gtest/gtest.h>
 

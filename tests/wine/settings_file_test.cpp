@@ -6,7 +6,7 @@
 
 #include "forms/directory.h"
 #include "forms/handles.h"
-#include "startup/settings_file.h"
+#include "settings/settings_file.h"
 #include "wine/testbed/temp_folder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "startup/preview_form.h"
+#include "preview/preview_form.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 // "\Rubblit.ini" in the folder of the running program.
 std::wstring SettingsFilePath();

@@ -1,4 +1,4 @@
-#include "startup/settings_path.h"
+#include "settings/settings_path.h"
 
 std::wstring SettingsFilePathFor(const std::wstring& programFile) {
   const std::size_t separator = programFile.find_last_of(L'\\');

@@ -1,12 +1,12 @@
-#include "startup/preview_embedding.h"
+#include "preview/preview_embedding.h"
 
 #include <windows.h>
 
 #include <cstdint>
 
 #include "forms/process.h"
-#include "startup/arguments.h"
-#include "startup/preview_layout.h"
+#include "common/arguments.h"
+#include "preview/preview_layout.h"
 
 bool EmbedPreview(PreviewForm& form, const std::wstring& windowHandleField) {
   // Handles are 32-bit values even on 64-bit Windows, sign-extended like LongToHandle.

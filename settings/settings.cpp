@@ -1,10 +1,10 @@
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 #include <optional>
 #include <string>
 
 #include "images/image_scan.h"
-#include "startup/number_text.h"
+#include "common/number_text.h"
 
 namespace {
 

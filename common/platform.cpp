@@ -1,4 +1,4 @@
-#include "startup/platform.h"
+#include "common/platform.h"
 
 #include <windows.h>
 

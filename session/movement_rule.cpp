@@ -1,4 +1,4 @@
-#include "startup/movement_rule.h"
+#include "session/movement_rule.h"
 
 MovementVerdict ApplyMovementRule(FirstMouse& first, bool startedWithoutSwitch, float x, float y) {
   if (startedWithoutSwitch) return MovementVerdict::Ignore;

@@ -1,4 +1,4 @@
-#include "startup/number_text.h"
+#include "common/number_text.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "startup/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "forms/text.h"
-#include "startup/settings_path.h"
+#include "settings/settings_path.h"
 
 namespace {
 

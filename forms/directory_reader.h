@@ -1,4 +1,4 @@
-// What the image scan needs of the file system. The Win32 implementation lives in forms/; tests
+// What the image scan needs of the file system. The Win32 implementation is forms/directory.cpp; tests
 // may supply their own.
 #pragma once
 

@@ -1,8 +1,8 @@
-#include "startup/session_end.h"
+#include "session/session_end.h"
 
 #include "forms/handles.h"
-#include "startup/arguments.h"
-#include "startup/platform.h"
+#include "common/arguments.h"
+#include "common/platform.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "startup/password_change.h"
+#include "session/password_change.h"
 
 #include <windows.h>
 
@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "forms/handles.h"
-#include "startup/number_text.h"
-#include "startup/platform.h"
+#include "common/number_text.h"
+#include "common/platform.h"
 
 void ChangeScreenSaverPassword(const std::wstring& windowHandleField) {
   if (IsNTPlatform()) return;

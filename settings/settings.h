@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "images/directory_reader.h"
+#include "forms/directory_reader.h"
 #include "common/common_module.h"
 
 // Profile-string access to the one settings file. The Win32 implementation uses the system's

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "startup/preview_form.h"
+#include "preview/preview_form.h"
 
 // Loads form and makes it a child of the window whose handle windowHandleField holds, covering
 // the pane from its top-left corner, then shows it. An invalid handle leaves the pane 0 x 0 and
