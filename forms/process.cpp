@@ -36,14 +36,17 @@ void ProcessPendingMessages() {
   }
 }
 
-int RunUntilLastFormCloses() {
+int RunUntilLastFormCloses(const std::function<bool()>& stillWanted) {
   MSG message;
   for (;;) {
-    BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) return static_cast<int>(message.wParam);
-    if (got == -1) return 0;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    if (stillWanted && !stillWanted()) return 0;
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, stillWanted ? kWatchIntervalMs : INFINITE, QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE);
   }
 }
 

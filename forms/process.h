@@ -2,6 +2,7 @@
 // pending window messages run, and the screen's twips per pixel.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace forms {
@@ -17,8 +18,10 @@ std::wstring ProcessArgumentString();
 void ProcessPendingMessages();
 
 // Dispatches messages until WM_QUIT, which the last form posts when it goes, and returns its
-// exit code.
-int RunUntilLastFormCloses();
+// exit code. With stillWanted, also asked whenever the loop wakes and at least every
+// kWatchIntervalMs, returns 0 as soon as it says false.
+constexpr unsigned long kWatchIntervalMs = 250;
+int RunUntilLastFormCloses(const std::function<bool()>& stillWanted = {});
 
 // 1440 divided by the screen's logical pixels per inch, on each axis.
 double ScreenTwipsPerPixelX();

@@ -8,10 +8,18 @@
 #include "common/arguments.h"
 #include "preview/preview_layout.h"
 
-bool EmbedPreview(PreviewForm& form, const std::wstring& windowHandleField) {
+namespace {
+
+HWND HostWindow(const std::wstring& windowHandleField) {
   // Handles are 32-bit values even on 64-bit Windows, sign-extended like LongToHandle.
   std::int32_t handleValue = ReadLeadingNumber(windowHandleField).value_or(0);
-  HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(handleValue));
+  return reinterpret_cast<HWND>(static_cast<INT_PTR>(handleValue));
+}
+
+}  // namespace
+
+bool EmbedPreview(PreviewForm& form, const std::wstring& windowHandleField) {
+  HWND host = HostWindow(windowHandleField);
   const double twipsPerPixelX = forms::ScreenTwipsPerPixelX();
   const double twipsPerPixelY = forms::ScreenTwipsPerPixelY();
 
@@ -36,4 +44,8 @@ bool EmbedPreview(PreviewForm& form, const std::wstring& windowHandleField) {
   form.PlaceImage(0, 0, widthPixels, heightPixels);
   ::ShowWindow(window, SW_SHOWNA);
   return true;
+}
+
+bool PreviewStillInPane(const PreviewForm& form, const std::wstring& windowHandleField) {
+  return form.handle() && ::IsWindow(form.handle()) && ::IsWindow(HostWindow(windowHandleField));
 }

@@ -47,10 +47,14 @@ void Main() {
 
   const std::wstring mode = ModeLetter(forms::ProcessArgumentString());
   if (mode == L"P") {
-    // Outlives Main: the process's message loop runs while the preview is loaded.
-    static PreviewForm preview;
-    if (!EmbedPreview(preview, WindowHandleField(forms::ProcessArgumentString()))) forms::EndProcess();
-    return;
+    PreviewForm preview;
+    const std::wstring windowHandleField = WindowHandleField(forms::ProcessArgumentString());
+    if (EmbedPreview(preview, windowHandleField)) {
+      forms::RunUntilLastFormCloses([&] { return PreviewStillInPane(preview, windowHandleField); });
+    }
+    // At once, without destroying a form whose pane may be going in the host's process: that would
+    // wait on the host's thread, which need not be taking messages.
+    forms::EndProcess();
   }
 
   CommonModule common;
