@@ -188,11 +188,8 @@ void DisplayForm::OnMouseMove(int x, int y) {
   // Only movement over Display counts; the black border around a small picture is not Display.
   if (x < at.Left || y < at.Top || x >= at.Left + Display.width() || y >= at.Top + Display.height()) return;
   const bool withoutSwitch = session_.argumentString.empty();
-  auto verdict = ApplyMovementRule(firstMouse_, withoutSwitch, static_cast<float>(x - at.Left),
-                                   static_cast<float>(y - at.Top));
-  if (verdict != MovementVerdict::EndSession) return;
-  EndSaver();
-  firstMouse_.Seen = 0;
+  OnDisplayMouseMove(firstMouse_, withoutSwitch, static_cast<float>(x - at.Left), static_cast<float>(y - at.Top),
+                     [this] { EndSaver(); });
 }
 
 void DisplayForm::EndSaver() { ::EndSaver(session_); }

@@ -11,3 +11,13 @@ MovementVerdict ApplyMovementRule(FirstMouse& first, bool startedWithoutSwitch, 
   if (x == first.X || y == first.Y) return MovementVerdict::Ignore;
   return MovementVerdict::EndSession;
 }
+
+MovementVerdict OnDisplayMouseMove(FirstMouse& first, bool startedWithoutSwitch, float x, float y,
+                                   const std::function<void()>& endSaver) {
+  const MovementVerdict verdict = ApplyMovementRule(first, startedWithoutSwitch, x, y);
+  if (verdict == MovementVerdict::EndSession) {
+    endSaver();
+    first.Seen = 0;
+  }
+  return verdict;
+}

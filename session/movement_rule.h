@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 struct FirstMouse {
   float X = 0;
@@ -14,3 +15,9 @@ enum class MovementVerdict { Ignore, Recorded, EndSession };
 
 // startedWithoutSwitch: the argument string is empty; then movement never ends the display.
 MovementVerdict ApplyMovementRule(FirstMouse& first, bool startedWithoutSwitch, float x, float y);
+
+// The handler of a movement over Display: the rule, and endSaver where it says so. When endSaver
+// returns (the older platform's password check refused), the next movement records a fresh
+// position.
+MovementVerdict OnDisplayMouseMove(FirstMouse& first, bool startedWithoutSwitch, float x, float y,
+                                   const std::function<void()>& endSaver);
