@@ -15,8 +15,11 @@ std::uint64_t Mix(std::uint64_t z) {
 }  // namespace
 
 StirredRandom::StirredRandom(std::function<double()> timeOfDay)
-    : timeOfDay_(std::move(timeOfDay)),
-      state_(Mix(static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()))) {}
+    : StirredRandom(static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()),
+                    std::move(timeOfDay)) {}
+
+StirredRandom::StirredRandom(std::uint64_t seed, std::function<double()> timeOfDay)
+    : timeOfDay_(std::move(timeOfDay)), state_(Mix(seed)) {}
 
 double StirredRandom::SystemTimeOfDay() {
   using namespace std::chrono;

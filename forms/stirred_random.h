@@ -10,6 +10,8 @@ class StirredRandom : public RandomSource {
  public:
   // timeOfDay gives seconds since midnight with a fraction; the default reads the system clock.
   explicit StirredRandom(std::function<double()> timeOfDay = SystemTimeOfDay);
+  // Starts from seed rather than the clock: with a fixed timeOfDay as well, every run draws alike.
+  StirredRandom(std::uint64_t seed, std::function<double()> timeOfDay);
   void Stir() override;
   double Uniform() override;
 
