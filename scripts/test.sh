@@ -6,7 +6,8 @@
 #   x86_64  a few start-up and session tests of the same sources, built for 64-bit Windows and run
 #           under Wine; on a machine that runs no 32-bit programs, every test of the i686 stage
 #           instead (the 32-bit build is then only built, and the summary says so).
-# A stage that cannot start, a test that fails or is skipped, a registered test that did not run and
+# A stage that cannot start, a test that fails or is skipped, a test an executable lists that did not
+# run (counted from ctest's JUnit results against each executable's --gtest_list_tests), and
 # an include against the README's layer table all fail the run.
 # Usage: scripts/test.sh            (as root on Debian 12; installs what it needs)
 set -uo pipefail
@@ -20,46 +21,63 @@ broken=()
 summary=()
 total_passed=0 total_failed=0 total_skipped=0
 
-# The tests the build registered for a stage: every TEST and TEST_F in the sources the build
-# listed, as ctest names them (folder.Suite.Name), those matching the stage's pattern only.
+# The tests the build registered for a stage, as ctest names them (folder.Suite.Name, a value
+# parameter's value after the name), each executable's own list (--gtest_list_tests), those
+# matching the stage's pattern only. An executable that cannot list its tests, or lists none,
+# is named in the stage's failures.
 registered_tests() {
-  local dir=$1 include=$2 exclude=$3 folder source
+  local dir=$1 include=$2 exclude=$3 built=$4 folder source exe listed
   while read -r folder source; do
-    sed -nE "s/^TEST(_F)?\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\).*/$folder.\2.\3/p" "$source"
+    exe=$dir/bin/${folder}_$(basename "$source" .cpp)
+    [ -e "$exe.exe" ] && exe=$exe.exe
+    if [ ! -e "$exe" ]; then
+      [ -n "$built" ] || echo "MISSING $exe" >&2
+      continue
+    fi
+    listed=$(cd "$dir" && $(emulator_of "$exe") "$exe" --gtest_list_tests) || { echo "MISSING $exe" >&2; continue; }
+    printf '%s\n' "$listed" | python3 "$root/scripts/ctest_junit.py" names "$folder." | grep -q . ||
+      echo "MISSING $exe" >&2
+    printf '%s\n' "$listed" | python3 "$root/scripts/ctest_junit.py" names "$folder."
   done <"$dir/registered_test_sources.txt" | grep -E "$include" | grep -vE "$exclude" | sort
 }
 
-# Runs the stage's tests with ctest and checks its status, each test's result and that every
-# registered test ran.
+emulator_of() { case $1 in *.exe) echo "$root/scripts/wine-run.sh" ;; esac; }
+
+# Runs the stage's tests with ctest, then counts each test's result from ctest's JUnit file and
+# checks that every test the executables list ran. built names the targets when the stage built
+# only some.
 run_stage() {
-  local label=$1 what=$2 dir=$3 include=$4 exclude=${5:-'^$'}
+  local label=$1 what=$2 dir=$3 include=$4 exclude=${5:-'^$'} built=${6:-}
   local log=$dir/ctest.log args=(-R "$include")
   [ "$exclude" != '^$' ] && args+=(-E "$exclude")
-  (cd "$dir" && ctest --output-on-failure --timeout 300 "${args[@]}") 2>&1 | tee "$log"
+  rm -f "$dir/results.xml"
+  (cd "$dir" && ctest --output-on-failure --timeout 300 --output-junit "$dir/results.xml" "${args[@]}") 2>&1 | tee "$log"
   local status=${PIPESTATUS[0]}
-  # "  3/97 Test  #3: native.Suite.Name ......   Passed    0.01 sec"; a parameterised test's name is
-  # followed by its parameter: "  8/97 Test  #8: wine.P/Suite.Name/Latin1  # GetParam() = L"C.UTF-8" ...   Passed"
-  sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*\.{3,}[ *]*([A-Za-z]+( Run)?).*/\1 \2/p' "$log" | sort >"$dir/results.txt"
-  local passed failed skipped missing
+  python3 "$root/scripts/ctest_junit.py" results "$dir/results.xml" 2>/dev/null | sort >"$dir/results.txt"
+  local passed failed skipped missing unlisted
   passed=$(grep -c ' Passed$' "$dir/results.txt")
   skipped=$(grep -c ' Skipped$' "$dir/results.txt")
-  failed=$(grep -cvE ' (Passed|Skipped)$' "$dir/results.txt")
-  registered_tests "$dir" "$include" "$exclude" >"$dir/registered.txt"
-  missing=$(cut -d' ' -f1 "$dir/results.txt" | comm -23 "$dir/registered.txt" -)
+  failed=$(grep -c ' Failed$' "$dir/results.txt")
+  registered_tests "$dir" "$include" "$exclude" "$built" >"$dir/registered.txt" 2>"$dir/unlisted.txt"
+  unlisted=$(sed -n 's/^MISSING //p' "$dir/unlisted.txt" | sort -u)
+  missing=$(cut -d' ' -f1- "$dir/results.txt" | sed -E 's/ (Passed|Failed|Skipped)$//' | sort |
+    comm -23 "$dir/registered.txt" -)
   local registered ran
   registered=$(wc -l <"$dir/registered.txt")
   ran=$(wc -l <"$dir/results.txt")
-  summary+=("$label ($what): $passed passed, $failed failed, $skipped skipped; $ran ran, the $registered plain tests the sources register among them")
+  summary+=("$label ($what): $passed passed, $failed failed, $skipped skipped; $ran ran of the $registered the executables list")
   total_passed=$((total_passed + passed)) total_failed=$((total_failed + failed))
   total_skipped=$((total_skipped + skipped))
+  [ -s "$dir/results.xml" ] || broken+=("$label: ctest wrote no results file")
   [ "$failed" -eq 0 ] || broken+=("$label: $failed tests failed")
   [ "$skipped" -eq 0 ] || broken+=("$label: $skipped tests skipped")
-  [ -z "$missing" ] || broken+=("$label: registered tests that did not run: $(echo $missing)")
-  [ "$registered" -gt 0 ] || broken+=("$label: no test the sources register matches the stage's pattern $include")
+  [ -z "$missing" ] || broken+=("$label: listed tests that did not run: $(echo $missing)")
+  [ -z "$unlisted" ] || broken+=("$label: executables that list no tests: $(echo $unlisted)")
+  [ "$registered" -gt 0 ] || broken+=("$label: no test the executables list matches the stage's pattern $include")
   [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || broken+=("$label: ctest ended with status $status")
   local total
   total=$(sed -nE 's/.* tests? failed out of ([0-9]+).*/\1/p' "$log" | tail -n 1)
-  [ "${total:-0}" -eq "$ran" ] || broken+=("$label: ctest counted ${total:-no} tests, its log shows $ran results")
+  [ "${total:-0}" -eq "$ran" ] || broken+=("$label: ctest counted ${total:-no} tests, its results file holds $ran")
 }
 
 configure_and_build() {
@@ -128,7 +146,7 @@ RUBBLIT_WINEARCH=win64
 source "$root/scripts/wine-env.sh"
 if configure_and_build x86_64 "$build/x86_64" "$x86_64_targets" \
      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" && start_wine x86_64; then
-  run_stage x86_64 "$x86_64_what" "$build/x86_64" "$x86_64_tests"
+  run_stage x86_64 "$x86_64_what" "$build/x86_64" "$x86_64_tests" '^$' "$x86_64_targets"
 fi
 
 echo
