@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -40,16 +39,6 @@ Outcome Sweep(SweepPhase phase, const SweepInput& input, int stopAfterPasses = -
   return outcome;
 }
 
-// What the lines leave on a screen: per column, the snapshot row whose colour each row shows last.
-std::vector<std::vector<std::int32_t>> Paint(const std::vector<Line>& lines, std::int32_t sw, std::int32_t sh) {
-  std::vector<std::vector<std::int32_t>> canvas(static_cast<std::size_t>(sw), std::vector<std::int32_t>(sh, -1));
-  for (const Line& line : lines) {
-    for (std::int32_t row = std::max(line[1], 0); row <= std::min(line[2], sh - 1); ++row)
-      canvas[static_cast<std::size_t>(line[0])][static_cast<std::size_t>(row)] = line[4];
-  }
-  return canvas;
-}
-
 TEST(CollapseSweep, BuildUpPaintsAboveTheRisingFrontAndCollapseFromItDownAndEitherStopsWhenAPassSaysSo) {
   // Two columns, two rows, the left pair one row higher than the spare column 2. The first pass
   // starts at column 1; the phase ends right after column 0 at the level of ProfileMin. Fronts on
@@ -73,17 +62,6 @@ TEST(CollapseSweep, BuildUpPaintsAboveTheRisingFrontAndCollapseFromItDownAndEith
     EXPECT_EQ(run.passes, c.passes) << "stop after " << c.stopAfter;
     EXPECT_EQ(run.finished, c.finished) << "stop after " << c.stopAfter;
   }
-}
-
-TEST(CollapseSweep, AtSpeedOneEveryRowEndsUpShowingItsOwnPictureRow) {
-  // Snapshot row r + 1 holds picture row r; row 0 is the snapshot's black spare row.
-  const std::int32_t sw = 6, sh = 9;
-  PixelGrid pixels = LabelledPixels(sw, sh);
-  const std::vector<std::int32_t> profile = {4, 4, -3, -3, 7, 7, 0};
-  Outcome run = Sweep(SweepPhase::BuildUp, {pixels, profile, -3, 7, sw, sh, 1});
-  std::vector<std::int32_t> ownRows(sh);
-  for (std::int32_t row = 0; row < sh; ++row) ownRows[static_cast<std::size_t>(row)] = row + 1;
-  for (const auto& column : Paint(run.lines, sw, sh)) EXPECT_EQ(column, ownRows);
 }
 
 TEST(CollapseSweep, EachPassMovesTheFrontBySpeedRowsAndASpeedBelowOneAsOne) {

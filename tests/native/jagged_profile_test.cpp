@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "display/jagged_profile.h"
-#include "forms/stirred_random.h"
 #include "native/scripted_random.h"
 
 namespace {
@@ -37,31 +34,6 @@ TEST(JaggedProfile, StepsUpBelowAHalfAndDownFromAHalfOncePerPairOfColumns) {
     EXPECT_EQ(profile.ProfileMin, c.min) << "width " << c.width;
     EXPECT_EQ(profile.ProfileMax, c.max) << "width " << c.width;
     EXPECT_EQ(random.drawn, 1 + (c.width + 1) / 2) << "width " << c.width;
-  }
-}
-
-TEST(JaggedProfile, ARealWalkMovesByWalkStepBetweenPairs) {
-  StirredRandom random;
-  JaggedProfile previous;
-  for (int build = 0; build < 20; ++build) {
-    JaggedProfile profile;
-    BuildProfile(profile, 1024, random);
-    ASSERT_GE(profile.WalkStep, 3);
-    ASSERT_LE(profile.WalkStep, 7);
-    std::int32_t low = 0, high = 0, last = 0;
-    for (std::int32_t column = 0; column < 1024; column += 2) {
-      const std::int32_t height = profile.Profile[column];
-      EXPECT_EQ(profile.Profile[column + 1], height);
-      EXPECT_EQ(std::abs(height - last), profile.WalkStep);
-      last = height;
-      low = std::min(low, height);
-      high = std::max(high, height);
-    }
-    EXPECT_EQ(profile.Profile[1024], 0);
-    EXPECT_EQ(profile.ProfileMin, low);
-    EXPECT_EQ(profile.ProfileMax, high);
-    EXPECT_NE(profile.Profile, previous.Profile);
-    previous = profile;
   }
 }
 

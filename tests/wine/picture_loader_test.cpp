@@ -5,8 +5,10 @@
 #include <psapi.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "display/picture_scaling.h"
 #include "forms/picture_loader.h"
 #include "wine/testbed/picture_files.h"
 #include "wine/testbed/screen.h"
@@ -28,6 +30,12 @@ std::uint32_t Diagonal(int x, int y, int width, int height) {
 }
 // Red above blue, as the metafiles draw.
 std::uint32_t Bands(int, int y, int, int height) { return y < height / 2 ? kRed : kBlue; }
+// Red, then the GIF's transparent colour, which shows white.
+std::uint32_t RedThenClear(int x, int, int, int) { return x == 0 ? kRed : 0xFFFFFF; }
+// 2 x 1 pixels: a red one and one of a green marked transparent.
+const std::string kClearGif("GIF89a\x02\x00\x01\x00\x80\x00\x00" "\xDC\x1E\x28\x00\xFF\x00"
+                            "\x21\xF9\x04\x01\x00\x00\x01\x00" "\x2C\x00\x00\x00\x00\x02\x00\x01\x00\x00"
+                            "\x02\x02\x44\x0A\x00\x3B", 43);
 
 testbed::PixelColour DiagonalOf(int width, int height) {
   return [=](int x, int y) { return Diagonal(x, y, width, height); };
@@ -52,7 +60,8 @@ std::size_t PagefileUsage() {
 
 // Bitmaps of each depth, GIFs and JPEGs (whatever their name says) at their own pixel size, the
 // smallest among them; metafiles at the size of the placeable header's box in its units per inch.
-TEST(PictureLoader, EachKindLoadsAtItsOwnSizeTheRightWayUp) {
+// Each also at its own size on a screen half as large: the middle half, a quarter of each quarter.
+TEST(PictureLoader, EachKindLoadsAtItsOwnSizeTheRightWayUpAndCutToTheMiddle) {
   testbed::TempFolder folder;
   const forms::WindowDC screen(nullptr);
   const int dpiX = ::GetDeviceCaps(screen.get(), LOGPIXELSX), dpiY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
@@ -69,6 +78,7 @@ TEST(PictureLoader, EachKindLoadsAtItsOwnSizeTheRightWayUp) {
       {"24-bit bitmap under a name outside the ANSI code page", L"\x0444\x043E\x0442\x043E-\x5199\x771F-\xD55C.bmp",
        Bmp(31, 20, 24), 31, 20, Diagonal, 0},
       {"gif", L"one.gif", Gif(50, 26), 50, 26, Diagonal, 0},
+      {"gif with a transparent colour", L"clear.gif", kClearGif, 2, 1, RedThenClear, 0},
       {"1 x 1 gif", L"dot.gif", Gif(1, 1), 1, 1, Diagonal, 0},
       {"jpeg named as a bitmap", L"jpeg.bmp", Jpeg(64, 48), 64, 48, Diagonal, 12},
       {"1 x 1 jpeg", L"dot.jpg", Jpeg(1, 1), 1, 1, Diagonal, 12},
@@ -79,17 +89,25 @@ TEST(PictureLoader, EachKindLoadsAtItsOwnSizeTheRightWayUp) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     folder.WriteBytes(c.file, c.bytes);
-    auto picture = LoadPictureFile(folder.File(c.file));
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->width(), c.width);
-    EXPECT_EQ(picture->height(), c.height);
-    // Corners and the middle of each quarter, away from JPEG's blurred edges between colours.
-    const int w = c.width, h = c.height;
-    for (int y : {0, h / 4, 3 * h / 4, h - 1}) {
-      for (int x : {0, w / 4, 3 * w / 4, w - 1}) {
-        EXPECT_PRED3(Near, PixelOf(picture->dc(), x, y), c.colour(x, y, w, h), c.tolerance) << "at " << x << ", " << y;
+    const auto expectShown = [&c](const std::optional<forms::LoadedPicture>& picture, int w, int h) {
+      ASSERT_TRUE(picture);
+      EXPECT_EQ(picture->width(), w);
+      EXPECT_EQ(picture->height(), h);
+      // Corners and the middle of each quarter, away from JPEG's blurred edges between colours.
+      for (int y : {0, h / 4, 3 * h / 4, h - 1}) {
+        for (int x : {0, w / 4, 3 * w / 4, w - 1}) {
+          EXPECT_PRED3(Near, PixelOf(picture->dc(), x, y), c.colour(x, y, w, h), c.tolerance) << x << ", " << y;
+        }
       }
-    }
+    };
+    expectShown(LoadPictureFile(folder.File(c.file)), c.width, c.height);
+    if (c.width < 8 || c.height < 8) continue;
+    SCOPED_TRACE("cut");
+    const int w = c.width / 2, h = c.height / 2;
+    const auto halfScreen = [w, h](std::int32_t width, std::int32_t height) {
+      return ShownView(width, height, false, static_cast<std::int16_t>(w), static_cast<std::int16_t>(h));
+    };
+    expectShown(LoadPictureFile(folder.File(c.file), halfScreen), w, h);
   }
 }
 

@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "wine/testbed/input.h"
 #include "wine/testbed/picture_files.h"
 #include "wine/testbed/running_saver.h"
 #include "wine/testbed/saver_test.h"
@@ -178,18 +177,6 @@ TEST_F(PictureShow, RandomOrderShowsEveryPictureOncePerPassInAnOrderBuiltAnewEac
   EXPECT_FALSE(passes[0] == sequential && passes[1] == sequential) << Describe(watch);
   EXPECT_FALSE(passes[0] == passes[1] && passes[1] == passes[2]) << "the order was not built anew: " << Describe(watch);
   ExpectPlaced(watch);
-}
-
-TEST_F(PictureShow, WhenEveryFileFailsTheScreenStaysBlackAndAKeyStillEndsTheSaver) {
-  pictures_.WriteBytes(L"empty.bmp", "");
-  pictures_.WriteBytes(L"text.jpg", "This is not a picture, only some text.\r\n");
-  RunningSaver saver({20, 1, 0, pictures_.path()});
-  ASSERT_TRUE(saver.WaitUntilShowing({0}));
-  const std::vector<std::uint32_t> screen = CaptureScreen().pixels;
-  EXPECT_EQ(std::count(screen.begin(), screen.end(), 0u), static_cast<std::ptrdiff_t>(screen.size()))
-      << "with nothing to show the screen is the form's black";
-  PressKey('Q');
-  EXPECT_TRUE(saver.EndsWithin(20000));
 }
 
 // One picture: its cycles follow one another, each behind a jagged front of its own. The top

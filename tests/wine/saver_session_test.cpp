@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -55,7 +56,9 @@ class SaverSession : public SaverTest {
 // Keys and buttons all reach one handler; Alt comes as a system key, apart from the others.
 TEST_F(SaverSession, TheSaverCoversTheScreenTopmostWithoutCursorAndAltEndsItWithoutAPasswordOnTheNTFamily) {
   ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
-  auto saver = Start(L"/s", 1, RejectingPasswordPanel);
+  // A size other than 0 and 1 fills the screen as 1 does: the picture reaches the corner.
+  auto saver = Start(L"/s", 2, RejectingPasswordPanel);
+  EXPECT_TRUE(PumpUntil([] { return Capture(1, 1, 1, 1).At(0, 0) == kTop; }, 20000));
   RECT rect{}, screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
   ASSERT_TRUE(::GetWindowRect(saver->window, &rect));
   EXPECT_TRUE(::EqualRect(&rect, &screen));
@@ -82,10 +85,23 @@ TEST_F(SaverSession, AMoveToWhereThePointerAlreadyIsDoesNotEndItWhenAPictureOfAn
   // Inside both pictures: the small one stands from (312, 234) to (712, 534).
   MoveMouseTo(500, 400);
   RunningSaver saver({4, 0, 0, pictures_.path()});
+  const auto moveHandled = [&saver] {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(saver.window, WM_MOUSEMOVE, 0, MAKELPARAM(500, 400), SMTO_NORMAL, 10000, &result);
+  };
+  // Recorded during the first picture, if the appearance's move was not.
+  ASSERT_TRUE(saver.WaitUntilShowing({Rgb(0, 200, 0)}, 40000));
+  ASSERT_NE(moveHandled(), 0);
   ASSERT_TRUE(saver.WaitUntilShowing({kTop, kBottom}, 40000));
-  DWORD_PTR result = 0;
-  EXPECT_NE(::SendMessageTimeoutW(saver.window, WM_MOUSEMOVE, 0, MAKELPARAM(500, 400), SMTO_NORMAL, 10000, &result), 0);
-  EXPECT_TRUE(saver.GoesOnFor(0));
+  EXPECT_NE(moveHandled(), 0);
+  // Nothing of the larger picture stays beside the smaller one.
+  EXPECT_TRUE(PumpUntil(
+      [] {
+        const std::vector<std::uint32_t> screen = CaptureScreen().pixels;
+        return std::count(screen.begin(), screen.end(), Rgb(0, 200, 0)) == 0;
+      },
+      20000));
+  EXPECT_TRUE(saver.HandlesInputAndGoesOn());
   MoveMouseTo(540, 430);
   EXPECT_TRUE(saver.EndsWithin(20000)) << "a diagonal move did not end it";
 }
@@ -96,7 +112,7 @@ TEST_F(SaverSession, MovesOverTheBlackBorderAroundAnOwnSizePictureNeverEndItButA
   // Left of and above the picture.
   MoveMouseTo(100, 120);
   MoveMouseTo(200, 60);
-  EXPECT_TRUE(saver->GoesOnFor(800)) << "a move over the border ended it";
+  EXPECT_TRUE(saver->HandlesInputAndGoesOn()) << "a move over the border ended it";
   Click(VK_LBUTTON);
   EXPECT_TRUE(saver->EndsWithin(20000));
 }
@@ -107,21 +123,29 @@ TEST_F(SaverSession, WithoutASwitchTheCursorShowsAndMovesNeverEndItButAClickDoes
   EXPECT_TRUE(CursorShowing());
   MoveMouseTo(600, 500);
   MoveMouseTo(300, 200);
-  EXPECT_TRUE(saver->GoesOnFor(800));
+  EXPECT_TRUE(saver->HandlesInputAndGoesOn());
   Click(VK_LBUTTON);
   EXPECT_TRUE(saver->EndsWithin(20000));
 }
 
+// A refused password after a diagonal move: the cursor hides again and the next move only records
+// where the pointer is. The first move, on the window's appearance, records (500, 400).
 TEST_F(SaverSession, OnTheOlderPlatformARejectedPasswordKeepsTheSaverRunningUntilTheNextCheckPasses) {
   OlderPlatform older;
+  MoveMouseTo(500, 400);
   auto saver = Start(L"/s", 1, RejectingPasswordPanel);
-  PressKey('Q');
-  EXPECT_TRUE(PumpUntil([&] { return saver->folder.ReadBytes(L"password-calls.txt") == "check\r\n"; }, 20000));
-  EXPECT_TRUE(saver->GoesOnFor(800));
+  const auto calls = [&saver] { return saver->folder.ReadBytes(L"password-calls.txt"); };
+  MoveMouseTo(600, 500);
+  EXPECT_TRUE(PumpUntil([&] { return calls() == "check\r\n"; }, 20000));
+  // Only y changes from (600, 500), which a move message without real movement may have recorded.
+  MoveMouseTo(600, 550);
+  EXPECT_TRUE(saver->HandlesInputAndGoesOn());
+  EXPECT_FALSE(CursorShowing());
+  EXPECT_EQ(calls(), "check\r\n");
   saver->folder.WriteBytes(L"password-answer.txt", "accept");
-  PressKey('Q');
+  MoveMouseTo(700, 650);
   EXPECT_TRUE(saver->EndsWithin(20000));
-  EXPECT_EQ(saver->folder.ReadBytes(L"password-calls.txt"), "check\r\ncheck\r\n");
+  EXPECT_EQ(calls(), "check\r\ncheck\r\n");
 }
 
 TEST_F(SaverSession, OnTheOlderPlatformWithoutAPasswordPanelAKeyEndsTheSession) {

@@ -5,14 +5,20 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include <shlobj.h>
+
 #include "dialog/layout.h"
+#include "forms/handles.h"
 #include "resources/resource_ids.h"
 #include "wine/testbed/folder_browser.h"
 #include "wine/testbed/host_window.h"
@@ -279,6 +285,11 @@ TEST_P(SettingsDialogTest, PicturesCaptionsAndTheThumbChooseWithAnyButtonAndSave
     EXPECT_TRUE(Shows(Right(kSpeedValue), SpeedLook(std::to_wstring(v + 1)))) << "value " << v + 1;
   }
   testbed::ReleaseMouse(VK_LBUTTON);
+  // The left arrow steps down, a click in the trough right of the thumb pages up.
+  testbed::ClickAt({bar.left, bar.top, bar.left + arrow, bar.bottom});
+  EXPECT_TRUE(Shows(Right(kSpeedValue), SpeedLook(L"2")));
+  testbed::ClickAt({xs[2], bar.top, xs[2] + 1, bar.bottom});
+  EXPECT_TRUE(Shows(Right(kSpeedValue), SpeedLook(L"3")));
 
   // "設定" shows its pressed face while held, then saves and closes.
   PressOn(Main(kSaveButton));
@@ -298,16 +309,16 @@ TEST_P(SettingsDialogTest, CancelTheCloseBoxAndAPressReleasedOffTheDialogSaveNot
       {"cancel released off the dialog",
        [&] {
          PressOn(Main(kCancelButton));
-         Shows(Main(kCancelFaceTop), Skin(IDR_SKIN_BUTTON_PRESSED, kFaceTop));
+         EXPECT_TRUE(Shows(Main(kCancelFaceTop), Skin(IDR_SKIN_BUTTON_PRESSED, kFaceTop)));
          testbed::MoveMouseTo(5, 5);
          testbed::ReleaseMouse(VK_LBUTTON);
        }},
   };
   for (const auto& [way, close] : ways) {
     ASSERT_TRUE(Open(original)) << way;
-    // A choice made first is not saved either.
+    // A choice made first, which saving would write, is not saved either.
     testbed::ClickAt(Right(kRandomOption));
-    Shows(Right(kRandomOption), optionOn_);
+    ASSERT_TRUE(Shows(Right(kRandomOption), optionOn_)) << way;
     close();
     EXPECT_TRUE(process_->WaitForExit(kDeadline)) << way;
     EXPECT_EQ(folder_.ReadBytes(L"Rubblit.ini"), original) << way;
@@ -337,8 +348,11 @@ TEST_F(DialogPicturesTest, FolderChoiceIgnoresClicksWhileItScansAndListsWhatTheK
     ::PostMessageW(panels_.left, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::PostMessageW(panels_.left, WM_LBUTTONUP, 0, point);
   }
-  // In the scan's order: bmp before gif before jpg.
+  // In the scan's order: bmp before gif before jpg. A selection posted behind the clicks tells when
+  // the dialog has taken them all.
   EXPECT_TRUE(Lists({L"b.bmp", L"a.gif", L"r.jpg"}, L"3", pictures_.path()));
+  ::PostMessageW(dialog_->List(), LB_SETCURSEL, 2, 0);
+  EXPECT_TRUE(testbed::PumpUntil([&] { return ::SendMessageW(dialog_->List(), LB_GETCURSEL, 0, 0) == 2; }, kDeadline));
   EXPECT_TRUE(KindShows(1, true));
   EXPECT_EQ(testbed::FolderBrowser::Find(dialog_->window()), nullptr);
 
@@ -380,6 +394,26 @@ TEST_F(DialogPicturesTest, FolderChoiceIgnoresClicksWhileItScansAndListsWhatTheK
   testbed::ClickAt(Main(kSaveButton));
   ASSERT_TRUE(process_->WaitForExit(kDeadline));
   EXPECT_EQ(folder_.ReadBytes(L"Rubblit.ini"), Ini(L"0", L"0", L"", L"0011", L"1"));
+}
+
+// Where the program's own file cannot be written (another program holds it open for reading),
+// "設定" writes the user's file in the real %APPDATA%, with the folder chosen in the dialog.
+TEST_F(DialogPicturesTest, AChosenFolderIsSavedToTheUsersFileWhenTheProgramsIsHeld) {
+  wchar_t appData[MAX_PATH] = {};
+  ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData), S_OK);
+  const std::filesystem::path users = std::filesystem::path(appData) / L"Rubblit" / L"Rubblit.ini";
+  const std::unique_ptr<const std::filesystem::path, void (*)(const std::filesystem::path*)> removed(
+      &users, [](const std::filesystem::path* file) { std::filesystem::remove_all(file->parent_path()); });
+  pictures_.WriteBytes(L"a.bmp", "");
+  ASSERT_TRUE(Open(Ini(L"0", L"0", L"", L"1111", L"1")));
+  ASSERT_TRUE(Choose(pictures_.path()));
+  EXPECT_TRUE(Lists({L"a.bmp"}, L"1", pictures_.path()));
+  const forms::KernelHandle held(::CreateFileW(folder_.File(L"Rubblit.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                               nullptr, OPEN_EXISTING, 0, nullptr));
+  testbed::ClickAt(Main(kSaveButton));
+  ASSERT_TRUE(process_->WaitForExit(kDeadline));
+  std::ifstream saved(users, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), Ini(L"0", L"0", pictures_.path(), L"1111", L"1"));
 }
 
 class SettingsDialogDpiTest : public DialogTest, public ::testing::WithParamInterface<int> {};

@@ -72,15 +72,6 @@ TEST(SettingsFile, TheKeysAreSavedInShiftJisInSaveOrderBesideTheProgramAndLoadBa
 }
 
 TEST(SettingsFile, AWriteRefusedBesideTheProgramGoesToTheUsersFileWhichIsReadAndWrittenFromThenOn) {
-  // No program folder to write in.
-  {
-    Installation installed;
-    ASSERT_TRUE(::RemoveDirectoryW(installed.program.c_str()));
-    const SettingsRecord chosen{1, 1, {1, 0, 1, 0}, installed.root.path(), 3};
-    installed.Save(chosen);
-    EXPECT_FALSE(installed.root.Exists(L"写真ﾌｫﾙﾀﾞ表十"));
-    EXPECT_TRUE(SameSettings(installed.Start(), chosen));
-  }
   // A file beside the program that another program holds open for reading only: read until the
   // first save, then kept as it was while the user's file takes over, even once it can be written.
   Installation installed;

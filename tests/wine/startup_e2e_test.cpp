@@ -42,13 +42,15 @@ class StartupTest : public SaverTest {
   }
 };
 
-// The password change is the older platform's only: elsewhere /a ends at once, there the stand-in
-// mpr.dll records the call.
+// The password change is the older platform's only: the stand-in mpr.dll records any call, and
+// only there does /a make one.
 TEST_F(StartupTest, AnUnknownLetterAndThePasswordModeEndAtOnceAndOnlyTheOlderPlatformChangesThePassword) {
   ExpectEndsAtOnce(L"/x");
-  ExpectEndsAtOnce(L"/a 1234");
-  OlderPlatform older(true);
   ASSERT_TRUE(::CopyFileW((BuildFolder() + L"\\password.cpl").c_str(), folder_.File(L"mpr.dll").c_str(), FALSE));
+  StandInMpr mpr;
+  ExpectEndsAtOnce(L"/a 1234");
+  EXPECT_FALSE(folder_.Exists(L"password-calls.txt"));
+  OlderPlatform older;
   ExpectEndsAtOnce(L"/a 1234");
   EXPECT_EQ(folder_.ReadBytes(L"password-calls.txt"), "change SCRSAVE 1234\r\n");
 }

@@ -35,8 +35,13 @@ RunningSaver::RunningSaver(const SaverSettings& settings, const std::wstring& ar
     : process(Prepare(folder, settings, prepare), argumentString),
       window(process.WaitForWindow(L"Rubblit(main)", 20000)) {}
 
-bool RunningSaver::GoesOnFor(DWORD milliseconds) const {
-  return !PumpUntil([this] { return !::IsWindowVisible(window); }, milliseconds);
+bool RunningSaver::HandlesInputAndGoesOn() const {
+  // A key press brings the most: key down, the character, key up.
+  for (int trip = 0; trip < 4; ++trip) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result)) return false;
+  }
+  return ::IsWindowVisible(window) && !process.WaitForExit(0);
 }
 
 bool RunningSaver::WaitUntilShowing(const std::vector<std::uint32_t>& colours, DWORD milliseconds) const {

@@ -34,9 +34,10 @@ class RunningSaver {
   // the middle of the screen, then until the saver has taken every input that came with its appearance.
   bool WaitUntilShowing(const std::vector<std::uint32_t>& colours, DWORD milliseconds = 20000) const;
   bool EndsWithin(DWORD milliseconds) const { return process.WaitForExit(milliseconds); }
-  // Whether the window still shows after this time. A session that ends hides its window at once,
-  // while taking it down and ending the process take Wine a few seconds more.
-  bool GoesOnFor(DWORD milliseconds) const;
+  // Whether the saver has handled the input sent before this call and still runs. Each of a few
+  // message round trips to its thread is answered only between two messages it takes in turn; a
+  // session that ends hides its window before its process goes.
+  bool HandlesInputAndGoesOn() const;
 
   TempFolder folder;
   SaverProcess process;

@@ -102,11 +102,10 @@ void ClearSaverLeftovers() {
   RemoveOlderPlatform();
 }
 
-OlderPlatform::OlderPlatform(bool standInMpr) {
-  SetText(kOlderPlatformKey, L"Version", L"win98");
-  if (standInMpr) SetText(kOlderPlatformDlls, L"mpr", L"native");
-}
-
+OlderPlatform::OlderPlatform() { SetText(kOlderPlatformKey, L"Version", L"win98"); }
 OlderPlatform::~OlderPlatform() { RemoveOlderPlatform(); }
+
+StandInMpr::StandInMpr() { SetText(kOlderPlatformDlls, L"mpr", L"native"); }
+StandInMpr::~StandInMpr() { ::RegDeleteKeyW(HKEY_CURRENT_USER, kOlderPlatformDlls); }
 
 }  // namespace testbed

@@ -39,14 +39,22 @@ class SaverProcess {
 // start refuse or take the wrong platform.
 void ClearSaverLeftovers();
 
-// The older Windows, as Wine emulates it for rubblit.scr while this lives; with standInMpr, its
-// mpr.dll is the one beside it rather than Wine's.
+// The older Windows, as Wine emulates it for rubblit.scr while this lives.
 class OlderPlatform {
  public:
-  explicit OlderPlatform(bool standInMpr = false);
+  OlderPlatform();
   ~OlderPlatform();
   OlderPlatform(const OlderPlatform&) = delete;
   OlderPlatform& operator=(const OlderPlatform&) = delete;
+};
+
+// rubblit.scr takes the mpr.dll beside it rather than Wine's while this lives, on any platform.
+class StandInMpr {
+ public:
+  StandInMpr();
+  ~StandInMpr();
+  StandInMpr(const StandInMpr&) = delete;
+  StandInMpr& operator=(const StandInMpr&) = delete;
 };
 
 }  // namespace testbed
