@@ -6,7 +6,7 @@ set -euo pipefail
 need=(cmake make g++ googletest
       mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
       wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
-      fonts-ipafont-gothic locales)
+      fonts-ipafont-gothic locales python3)
 
 missing=()
 for p in "${need[@]}"; do

@@ -22,8 +22,8 @@ summary=()
 total_passed=0 total_failed=0 total_skipped=0
 
 # The tests the build registered for a stage, as ctest names them (folder.Suite.Name, a value
-# parameter's value after the name), each executable's own list (--gtest_list_tests), those
-# matching the stage's pattern only. An executable that cannot list its tests, or lists none,
+# parameter's value after the name), from each executable's own list, those matching the stage's
+# pattern only. An executable that cannot list its tests, or lists none,
 # is named in the stage's failures.
 registered_tests() {
   local dir=$1 include=$2 exclude=$3 built=$4 folder source exe listed
@@ -34,14 +34,26 @@ registered_tests() {
       [ -n "$built" ] || echo "MISSING $exe" >&2
       continue
     fi
-    listed=$(cd "$dir" && $(emulator_of "$exe") "$exe" --gtest_list_tests) || { echo "MISSING $exe" >&2; continue; }
-    printf '%s\n' "$listed" | python3 "$root/scripts/ctest_junit.py" names "$folder." | grep -q . ||
-      echo "MISSING $exe" >&2
-    printf '%s\n' "$listed" | python3 "$root/scripts/ctest_junit.py" names "$folder."
+    listed=$($(emulator_of "$exe") "$exe" --gtest_list_tests | ctest_names "$folder.") && [ -n "$listed" ] ||
+      { echo "MISSING $exe" >&2; continue; }
+    printf '%s\n' "$listed"
   done <"$dir/registered_test_sources.txt" | grep -E "$include" | grep -vE "$exclude" | sort
 }
 
 emulator_of() { case $1 in *.exe) echo "$root/scripts/wine-run.sh" ;; esac; }
+
+# --gtest_list_tests' lines as CMake's gtest_discover_tests names the tests: prefix, suite, a dot and the
+# test, a value parameter's index replaced by its value ("Name/0  # GetParam() = 96" gives "Name/96"),
+# other comments dropped.
+ctest_names() {
+  tr -d '\r' | awk -v prefix="$1" '
+    /gtest_main|^ *$/ { next }
+    !/^  / { suite = $0; sub(/\.( *#.*)?$/, "", suite); next }
+    { test = $0; gsub(/^ +| +$/, "", test)
+      if (test !~ /#/) sub(/ +#.*/, "", test)
+      else if (match(test, /\/[0-9]+[ #]+GetParam\(\) = /)) test = substr(test, 1, RSTART) substr(test, RSTART + RLENGTH)
+      print prefix suite "." test }'
+}
 
 # Runs the stage's tests with ctest, then counts each test's result from ctest's JUnit file and
 # checks that every test the executables list ran. built names the targets when the stage built
@@ -53,7 +65,7 @@ run_stage() {
   rm -f "$dir/results.xml"
   (cd "$dir" && ctest --output-on-failure --timeout 300 --output-junit "$dir/results.xml" "${args[@]}") 2>&1 | tee "$log"
   local status=${PIPESTATUS[0]}
-  python3 "$root/scripts/ctest_junit.py" results "$dir/results.xml" 2>/dev/null | sort >"$dir/results.txt"
+  python3 "$root/scripts/ctest_junit.py" "$dir/results.xml" 2>/dev/null | sort >"$dir/results.txt"
   local passed failed skipped missing unlisted
   passed=$(grep -c ' Passed$' "$dir/results.txt")
   skipped=$(grep -c ' Skipped$' "$dir/results.txt")
