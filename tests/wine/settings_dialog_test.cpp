@@ -70,11 +70,13 @@ class DialogTest : public testbed::SaverTest {
   std::optional<SettingsDialog> dialog_;
   testbed::DialogPanels panels_;
 
-  // Starts the dialog on this settings file, ending the one before; false when it did not show.
-  bool Open(const std::string& ini, const wchar_t* arguments = L"/c") {
-    folder_.WriteBytes(L"Rubblit.ini", ini);
+  // Starts the dialog on this settings file, ending the one before; false when it did not show. The
+  // program is saver_, or the one in a subfolder of folder_.
+  bool Open(const std::string& ini, const wchar_t* arguments = L"/c", const std::wstring& subfolder = L"") {
+    const std::wstring within = subfolder.empty() ? L"" : subfolder + L"\\";
+    folder_.WriteBytes(within + L"Rubblit.ini", ini);
     dialog_.reset();
-    process_.emplace(saver_, arguments);
+    process_.emplace(folder_.File(within + L"rubblit.scr"), arguments);
     dialog_.emplace(*process_);
     panels_ = dialog_->FindPanels();
     return dialog_->window() != nullptr;
@@ -358,6 +360,46 @@ TEST_P(SettingsDialogTest, CancelTheCloseBoxAndAPressReleasedOffTheDialogSaveNot
     EXPECT_TRUE(process_->WaitForExit(kDeadline)) << way;
     EXPECT_EQ(folder_.ReadBytes(L"Rubblit.ini"), original) << way;
   }
+}
+
+TEST_P(SettingsDialogTest, FolderNamesTheCodePageCannotSayAreReadAndSavedInShortFormOrReportedWhereNoneIsLeft) {
+  // ë is missing from code page 932, Ф from 1252: the profile functions take neither.
+  const std::wstring named = L"Zoë Фото";
+  const std::wstring program = folder_.File(named), pictures = pictures_.File(named);
+  ASSERT_TRUE(::CreateDirectoryW(program.c_str(), nullptr) && ::CreateDirectoryW(pictures.c_str(), nullptr));
+  ASSERT_TRUE(::CopyFileW(saver_.c_str(), (program + L"\\rubblit.scr").c_str(), FALSE));
+  pictures_.WriteBytes(named + L"\\a.bmp", testbed::BmpBytes(8, 8, 24, testbed::TwoBands(kRed, kBlue, 8)));
+  wchar_t shortForm[MAX_PATH] = {};
+  ASSERT_GT(::GetShortPathNameW(pictures.c_str(), shortForm, MAX_PATH), 0u);
+
+  // Read through the file's short path, the folder's short form shown long; saved the same way.
+  ASSERT_TRUE(Open(Ini(L"0", L"0", shortForm, L"1111", L"2"), L"/c", named));
+  EXPECT_TRUE(Lists({L"a.bmp"}, L"1", pictures));
+  testbed::ClickAt(Right(kRandomOption));
+  ASSERT_TRUE(Shows(Right(kRandomOption), optionOn_));
+  testbed::ClickAt(Main(kSaveButton));
+  ASSERT_TRUE(process_->WaitForExit(kDeadline));
+  const std::string saved = Ini(L"1", L"0", shortForm, L"1111", L"2");
+  EXPECT_EQ(folder_.ReadBytes(named + L"\\Rubblit.ini"), saved);
+
+  // A folder gone since it was chosen has no short form either: saving says so once and keeps
+  // the folder saved before.
+  const std::wstring gone = pictures_.File(L"Zoë gone Фото");
+  ASSERT_TRUE(::CreateDirectoryW(gone.c_str(), nullptr));
+  ASSERT_TRUE(Open(saved, L"/c", named));
+  ASSERT_TRUE(Choose(gone));
+  ASSERT_TRUE(Lists({}, L"0", gone));
+  ASSERT_TRUE(testbed::PumpUntil([&] { return ::RemoveDirectoryW(gone.c_str()) != 0; }, kDeadline));
+  testbed::ClickAt(Main(kSaveButton));
+  HWND message = nullptr;
+  ASSERT_TRUE(testbed::PumpUntil([&] { return (message = testbed::FolderBrowser::Find(dialog_->window())) != nullptr; },
+                                 kDeadline));
+  EXPECT_NE(::FindWindowExW(message, nullptr, nullptr,
+                            L"画像のﾌｫﾙﾀﾞ名に このｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字が含まれているため、ﾌｫﾙﾀﾞを保存できませんでした。"),
+            nullptr);
+  ::PostMessageW(message, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(process_->WaitForExit(kDeadline));
+  EXPECT_EQ(folder_.ReadBytes(named + L"\\Rubblit.ini"), saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, SettingsDialogTest, ::testing::Values(L"ja_JP.UTF-8", L"C.UTF-8"),
