@@ -104,10 +104,6 @@ PixelRect SettingsWindowRect(int clientWidth, int clientHeight, const FrameInset
   return rect;
 }
 
-int ListHorizontalExtent(int listWidthPixels, double twipsPerPixelX) {
-  return static_cast<int>(forms::RoundHalfToEven(listWidthPixels / twipsPerPixelX + 300));
-}
-
 DialogLayout LayOutDialog(int dpi) {
   DialogLayout layout;
   const double twips = forms::TwipsPerPixel(dpi);
@@ -118,7 +114,7 @@ DialogLayout LayOutDialog(int dpi) {
   layout.list = ScaleRect(kList96, twips, twips);
   layout.picK = ScaleRect(kPicK96, twips, twips);
   layout.speed = ScaleRect(kSpeed96, twips, twips);
-  layout.listExtent = ListHorizontalExtent(layout.list.width, twips);
+  layout.listExtent = static_cast<int>(forms::RoundHalfToEven(layout.list.width / twips + 300));
   layout.labelFontHeight = -static_cast<int>(forms::RoundHalfToEven(kLabelFontPoints * (1440.0 / twips) / 72));
   return layout;
 }

@@ -97,15 +97,13 @@ struct FrameInsets {
 PixelRect SettingsWindowRect(int clientWidth, int clientHeight, const FrameInsets& frame, int screenWidth,
                              int screenHeight);
 
-// LB_SETHORIZONTALEXTENT for List_1: its width in pixels over twips per pixel, plus 300, rounded
-// halves to even. 311 at 96 dpi.
-int ListHorizontalExtent(int listWidthPixels, double twipsPerPixelX);
-
 // The child windows and fonts of the dialog on a display of dpi dots per inch: what the dialog
 // takes when it opens and again whenever its monitor's dpi changes.
 struct DialogLayout {
   double twipsPerPixel = 15;
   PixelRect picC, rightPanel, leftPanel, list, picK, speed;
+  // LB_SETHORIZONTALEXTENT for List_1: its width in pixels over twips per pixel, plus 300, rounded
+  // halves to even. 311 at 96 dpi.
   int listExtent = 0;
   // CreateFont's height of the labels' 9.75-point font: minus its em height in pixels.
   int labelFontHeight = 0;
