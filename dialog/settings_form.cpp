@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <exception>
 #include <optional>
 
 #include "common/dialog_effects.h"
@@ -266,8 +267,8 @@ void SettingsForm::ApplyDpi(int dpi, const RECT* window) {
     ::InvalidateRect(List_1, nullptr, TRUE);
   }
   if (HS_Speed) {
-    ::SetWindowPos(HS_Speed, nullptr, layout_.speed.left, layout_.speed.top, layout_.speed.width,
-                   layout_.speed.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(HS_Speed, nullptr, layout_.speed.left, layout_.speed.top, layout_.speed.width, layout_.speed.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ::InvalidateRect(handle(), nullptr, TRUE);
 }
@@ -555,34 +556,38 @@ void SettingsForm::ControlNotified(HWND control, int code) {
 }
 
 LRESULT SettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CLOSE:
-      // The close box and the system menu's close: like "ｷｬﾝｾﾙ", nothing is saved.
-      Unload();
-      return 0;
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      return 0;
-    case WM_ERASEBKGND:
-      PaintSurround(reinterpret_cast<HDC>(wParam));
-      return 1;
-    case WM_SETCURSOR:
-      if (!look_.busy) break;
-      ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-      return TRUE;
-    case forms::kGetDpiScaledSizeMessage: {
-      // The size the system will suggest with the new dpi: Pic_C's at that dpi, in its frame.
-      auto* size = reinterpret_cast<SIZE*>(lParam);
-      if (!size) break;
-      const PixelRect window = WindowRectAt(LOWORD(wParam));
-      *size = SIZE{window.width, window.height};
-      return TRUE;
+  // A failure (out of memory for the tiles) skips that one reaction and leaves the dialog usable.
+  try {
+    switch (message) {
+      case WM_CLOSE:
+        // The close box and the system menu's close: like "ｷｬﾝｾﾙ", nothing is saved.
+        Unload();
+        return 0;
+      case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+      case WM_ERASEBKGND:
+        PaintSurround(reinterpret_cast<HDC>(wParam));
+        return 1;
+      case WM_SETCURSOR:
+        if (!look_.busy) break;
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      case forms::kGetDpiScaledSizeMessage: {
+        // The size the system will suggest with the new dpi: Pic_C's at that dpi, in its frame.
+        auto* size = reinterpret_cast<SIZE*>(lParam);
+        if (!size) break;
+        const PixelRect window = WindowRectAt(LOWORD(wParam));
+        *size = SIZE{window.width, window.height};
+        return TRUE;
+      }
+      case forms::kDpiChangedMessage:
+        ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+      default:
+        break;
     }
-    case forms::kDpiChangedMessage:
-      ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-      return 0;
-    default:
-      break;
+  } catch (const std::exception&) {
   }
   return DefaultHandling(message, wParam, lParam);
 }

@@ -41,8 +41,8 @@ TEST(Manifest, DeclaresPerMonitorDpiAwarenessTheInvokersRightsAndTheWindowsVersi
   EXPECT_EQ(Setting(context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true");
 
   ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION runLevel{};
-  ASSERT_TRUE(::QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &runLevel,
-                             sizeof runLevel, nullptr));
+  ASSERT_TRUE(
+      ::QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &runLevel, sizeof runLevel, nullptr));
   EXPECT_EQ(runLevel.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
   EXPECT_EQ(runLevel.UiAccess, 0u);
 

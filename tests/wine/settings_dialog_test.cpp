@@ -151,7 +151,8 @@ class DialogTest : public testbed::SaverTest {
     RECT client{};
     ::GetClientRect(dialog_->window(), &client);
     return Same(client, {0, 0, layout.picC.width, layout.picC.height}) &&
-           placed(panels_.picC, dialog_->window(), layout.picC) && placed(panels_.right, panels_.picC, layout.rightPanel) &&
+           placed(panels_.picC, dialog_->window(), layout.picC) &&
+           placed(panels_.right, panels_.picC, layout.rightPanel) &&
            placed(panels_.left, panels_.picC, layout.leftPanel) && placed(dialog_->List(), panels_.left, layout.list) &&
            placed(dialog_->SpeedBar(), panels_.right, layout.speed) &&
            ::SendMessageW(dialog_->List(), LB_GETHORIZONTALEXTENT, 0, 0) == layout.listExtent;
@@ -394,8 +395,9 @@ TEST_P(SettingsDialogTest, FolderNamesTheCodePageCannotSayAreReadAndSavedInShort
   HWND message = nullptr;
   ASSERT_TRUE(testbed::PumpUntil([&] { return (message = testbed::FolderBrowser::Find(dialog_->window())) != nullptr; },
                                  kDeadline));
-  EXPECT_NE(::FindWindowExW(message, nullptr, nullptr,
-                            L"画像のﾌｫﾙﾀﾞ名に このｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字が含まれているため、ﾌｫﾙﾀﾞを保存できませんでした。"),
+  EXPECT_NE(::FindWindowExW(
+                message, nullptr, nullptr,
+                L"画像のﾌｫﾙﾀﾞ名に このｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字が含まれているため、ﾌｫﾙﾀﾞを保存できませんでした。"),
             nullptr);
   ::PostMessageW(message, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(process_->WaitForExit(kDeadline));
@@ -526,7 +528,8 @@ TEST_F(DialogPicturesTest, ADpiChangeLaysTheDialogOutAgainInTheSuggestedRectangl
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Pixels beyond;
   for (int y = 0; y < 415; ++y) {
-    for (int x = 549; x < 579; ++x) beyond.push_back(tile_.at((y % dialog::kTileHeight) * dialog::kTileWidth + x % dialog::kTileWidth));
+    for (int x = 549; x < 579; ++x)
+      beyond.push_back(tile_.at((y % dialog::kTileHeight) * dialog::kTileWidth + x % dialog::kTileWidth));
   }
   EXPECT_TRUE(Shows(Main({549, 0, 30, 415}), beyond));
   testbed::ClickAt(Main(kSaveButton));
