@@ -130,6 +130,7 @@ bool SettingsForm::Load() {
   options.height = window.height;
   options.icon = icon_;
   if (!Create(options)) return false;
+  FitClientArea();
 
   SkinPanel::Options panel;
   panel.look = &look_;
@@ -243,6 +244,7 @@ void SettingsForm::ApplyDpi(int dpi, const RECT* window) {
   const RECT placed = window ? *window : ToRect(WindowRectAt(dpi));
   ::SetWindowPos(handle(), nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClientArea();
 
   const double twips = layout_.twipsPerPixel;
   Pic_C.Rescale(layout_.picC, twips, twips);
@@ -271,6 +273,15 @@ void SettingsForm::ApplyDpi(int dpi, const RECT* window) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ::InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void SettingsForm::FitClientArea() {
+  RECT client{}, window{};
+  if (!::GetClientRect(handle(), &client) || !::GetWindowRect(handle(), &window)) return;
+  const int wider = layout_.picC.width - client.right, taller = layout_.picC.height - client.bottom;
+  if (wider == 0 && taller == 0) return;
+  ::SetWindowPos(handle(), nullptr, 0, 0, window.right - window.left + wider, window.bottom - window.top + taller,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsForm::PaintSurround(HDC dc) const {

@@ -41,6 +41,9 @@ class SettingsForm final : public forms::Window, private PanelEvents {
   // Lays the dialog out again at dpi, in the window rectangle given (the one the system suggests)
   // or, without one, in WindowRectAt(dpi). What the user has done stays as it is.
   void ApplyDpi(int dpi, const RECT* window);
+  // Corrects the window's size where its frame is not the one reckoned with (a system that scales
+  // the caption otherwise), so that the client area is Pic_C all the same.
+  void FitClientArea();
   // Whatever of the client area a frame leaves outside Pic_C shows the skin too.
   void PaintSurround(HDC dc) const;
 
