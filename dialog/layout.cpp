@@ -1,6 +1,6 @@
 #include "dialog/layout.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include "forms/twips.h"
 
@@ -11,6 +11,7 @@ namespace {
 constexpr ElementKind I = ElementKind::Image;
 constexpr ElementKind L = ElementKind::Label;
 constexpr int kTwipsPerDesignPixel = 15;
+constexpr double kLabelFontPoints = 9.75;
 
 // Pic_C: the buttons that close the dialog and the link.
 const std::vector<ElementRow> kMainPanel = {
@@ -93,17 +94,29 @@ PixelRect ScaleRect(const PixelRect& rect96, double twipsPerPixelX, double twips
           ScaleDesignPixels(rect96.width, twipsPerPixelX), ScaleDesignPixels(rect96.height, twipsPerPixelY)};
 }
 
-PixelRect SettingsWindowRect(int picCWidth, int picCHeight, int screenWidth, int screenHeight) {
+PixelRect SettingsWindowRect(int clientWidth, int clientHeight, const FrameInsets& frame, int screenWidth,
+                             int screenHeight) {
   PixelRect rect;
-  rect.width = picCWidth + 8;
-  rect.height = picCHeight + 27;
-  rect.left = (screenWidth - rect.width) / 2;
-  rect.top = (screenHeight - rect.height) / 2;
+  rect.width = frame.left + clientWidth + frame.right;
+  rect.height = frame.top + clientHeight + frame.bottom;
+  rect.left = std::max((screenWidth - rect.width) / 2, 0);
+  rect.top = std::max((screenHeight - rect.height) / 2, 0);
   return rect;
 }
 
-int ListHorizontalExtent(int listWidthPixels, double twipsPerPixelX) {
-  return static_cast<int>(forms::RoundHalfToEven(listWidthPixels / twipsPerPixelX + 300));
+DialogLayout LayOutDialog(int dpi) {
+  DialogLayout layout;
+  const double twips = forms::TwipsPerPixel(dpi);
+  layout.twipsPerPixel = twips;
+  layout.picC = ScaleRect(kPicC96, twips, twips);
+  layout.rightPanel = ScaleRect(kRightPanel96, twips, twips);
+  layout.leftPanel = ScaleRect(kLeftPanel96, twips, twips);
+  layout.list = ScaleRect(kList96, twips, twips);
+  layout.picK = ScaleRect(kPicK96, twips, twips);
+  layout.speed = ScaleRect(kSpeed96, twips, twips);
+  layout.listExtent = static_cast<int>(forms::RoundHalfToEven(layout.list.width / twips + 300));
+  layout.labelFontHeight = -static_cast<int>(forms::RoundHalfToEven(kLabelFontPoints * (1440.0 / twips) / 72));
+  return layout;
 }
 
 std::vector<TilePosition> TilePositions(int panelWidth, int panelHeight, int tileWidth, int tileHeight) {

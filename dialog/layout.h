@@ -83,13 +83,32 @@ constexpr int kTileHeight = 20;
 // dpi times 15) over twips per pixel, rounded halves to even.
 PixelRect ScaleRect(const PixelRect& rect96, double twipsPerPixelX, double twipsPerPixelY);
 
-// The window: Pic_C's size in the display's pixels plus 8 and 27 pixels, whatever the frame really
-// measures, centred on a screen of screenWidth x screenHeight pixels.
-PixelRect SettingsWindowRect(int picCWidth, int picCHeight, int screenWidth, int screenHeight);
+// What a window's frame adds around its client area, in pixels, on each side.
+struct FrameInsets {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
 
-// LB_SETHORIZONTALEXTENT for List_1: its width in pixels over twips per pixel, plus 300, rounded
-// halves to even. 311 at 96 dpi.
-int ListHorizontalExtent(int listWidthPixels, double twipsPerPixelX);
+// The window whose client area is exactly clientWidth x clientHeight with this frame, centred on a
+// screen of screenWidth x screenHeight pixels; on a screen too small for it, at its top-left
+// corner, so that the caption stays within reach.
+PixelRect SettingsWindowRect(int clientWidth, int clientHeight, const FrameInsets& frame, int screenWidth,
+                             int screenHeight);
+
+// The child windows and fonts of the dialog on a display of dpi dots per inch: what the dialog
+// takes when it opens and again whenever its monitor's dpi changes.
+struct DialogLayout {
+  double twipsPerPixel = 15;
+  PixelRect picC, rightPanel, leftPanel, list, picK, speed;
+  // LB_SETHORIZONTALEXTENT for List_1: its width in pixels over twips per pixel, plus 300, rounded
+  // halves to even. 311 at 96 dpi.
+  int listExtent = 0;
+  // CreateFont's height of the labels' 9.75-point font: minus its em height in pixels.
+  int labelFontHeight = 0;
+};
+DialogLayout LayOutDialog(int dpi);
 
 struct TilePosition {
   int x = 0;

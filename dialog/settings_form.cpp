@@ -3,13 +3,14 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <exception>
 #include <optional>
 
 #include "common/dialog_effects.h"
+#include "forms/dpi.h"
 #include "forms/folder_browser.h"
 #include "forms/picture_loader.h"
 #include "forms/process.h"
-#include "forms/twips.h"
 #include "images/image_scan.h"
 #include "images/preview_fit.h"
 #include "images/shown_name.h"
@@ -24,29 +25,52 @@ namespace {
 // The panels' own colour, which the tiling covers everywhere.
 constexpr COLORREF kPanelBackground = RGB(128, 128, 128);
 constexpr COLORREF kPicKBackground = RGB(224, 224, 224);
-constexpr double kLabelFontPoints = 9.75;
+// EDGE_RAISED draws two lines on each side.
+constexpr int kRaisedEdgeWidth = 2;
 constexpr const wchar_t* kBrowseTitle = L"ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください";
 constexpr const wchar_t* kProgramTitle = L"Rubblit";
+// A path that the system's code page cannot say, not even in its short form.
+constexpr const wchar_t* kFileUnsaidText =
+    L"設定ﾌｧｲﾙのﾌｫﾙﾀﾞ名に このｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字が含まれているため、設定を保存できませんでした。";
+constexpr const wchar_t* kFolderUnsaidText =
+    L"画像のﾌｫﾙﾀﾞ名に このｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字が含まれているため、ﾌｫﾙﾀﾞを保存できませんでした。";
 // How often the count is shown, and the dialog's messages run, while a folder is scanned: often
 // enough to see it count, rarely enough that painting does not slow a folder of thousands.
 constexpr DWORD kCountIntervalMs = 50;
+
+// The hourglass while the form works, kept over its panels until the work ends; the arrow then.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& busy) : busy_(busy) {
+    busy_ = true;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  }
+  ~BusyScope() {
+    busy_ = false;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool& busy_;
+};
 
 // The hourglass and a hidden preview box while a picture loads; the box and the arrow come back
 // however the preview ends.
 class PreviewScope {
  public:
-  explicit PreviewScope(HWND box) : box_(box) {
-    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  PreviewScope(HWND box, bool& busy) : busy_(busy), box_(box) {
     if (box_) ::ShowWindow(box_, SW_HIDE);
   }
   ~PreviewScope() {
     if (box_) ::ShowWindow(box_, SW_SHOW);
-    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
   }
   PreviewScope(const PreviewScope&) = delete;
   PreviewScope& operator=(const PreviewScope&) = delete;
 
  private:
+  BusyScope busy_;
   HWND box_;
 };
 
@@ -62,13 +86,15 @@ class FlagScope {
   bool& flag_;
 };
 
-forms::Font LabelFont(double twipsPerPixelY, bool underlined) {
-  const double pixelsPerInch = 1440.0 / twipsPerPixelY;
-  const int height = -static_cast<int>(forms::RoundHalfToEven(kLabelFontPoints * pixelsPerInch / 72));
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+forms::Font LabelFont(int height, bool underlined) {
   return forms::Font(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underlined, FALSE, SHIFTJIS_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                    L"ＭＳ Ｐゴシック"));
 }
+
+RECT ToRect(const PixelRect& rect) { return RECT{rect.left, rect.top, rect.left + rect.width, rect.top + rect.height}; }
 
 }  // namespace
 
@@ -85,64 +111,57 @@ void SettingsForm::ShowModal() {
 }
 
 bool SettingsForm::Load() {
-  twipsPerPixelX_ = forms::ScreenTwipsPerPixelX();
-  twipsPerPixelY_ = forms::ScreenTwipsPerPixelY();
+  // The primary monitor's, where the window opens; the window itself tells once it is made.
+  dpi_ = forms::PrimaryMonitorDpi();
+  layout_ = LayOutDialog(dpi_);
   skin_ = LoadSkin(resources_);
-  labelFont_ = LabelFont(twipsPerPixelY_, false);
-  underlinedFont_ = LabelFont(twipsPerPixelY_, true);
-  look_.labelFont = labelFont_.get();
-  look_.underlinedFont = underlinedFont_.get();
-  look_.windowFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  MakeFonts(dpi_);
   look_.hand = ::LoadCursorW(resources_, MAKEINTRESOURCEW(IDC_HAND_POINTER));
   icon_ = static_cast<HICON>(::LoadImageW(resources_, MAKEINTRESOURCEW(IDI_RUBBLIT), IMAGE_ICON, 32, 32, LR_SHARED));
 
-  // The window fits Pic_C and stands in the middle of the primary screen.
-  const PixelRect picC = ScaleRect(kPicC96, twipsPerPixelX_, twipsPerPixelY_);
-  const PixelRect window =
-      SettingsWindowRect(picC.width, picC.height, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  const PixelRect window = WindowRectAt(dpi_);
   CreateOptions options;
   options.className = L"RubblitSettingsForm";
   options.caption = L"Rubblitの設定";
-  options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  options.style = kWindowStyle;
   options.left = window.left;
   options.top = window.top;
   options.width = window.width;
   options.height = window.height;
   options.icon = icon_;
   if (!Create(options)) return false;
+  FitClientArea();
 
   SkinPanel::Options panel;
   panel.look = &look_;
   panel.events = this;
-  panel.twipsPerPixelX = twipsPerPixelX_;
-  panel.twipsPerPixelY = twipsPerPixelY_;
+  panel.twipsPerPixelX = panel.twipsPerPixelY = layout_.twipsPerPixel;
   panel.parent = handle();
-  panel.rect = picC;
+  panel.rect = layout_.picC;
   panel.background = kPanelBackground;
   panel.rows = &PanelElements(PanelId::Pic_C);
   if (!Pic_C.Load(panel)) return false;
   panel.parent = Pic_C.handle();
-  panel.rect = ScaleRect(kRightPanel96, twipsPerPixelX_, twipsPerPixelY_);
+  panel.rect = layout_.rightPanel;
   panel.rows = &PanelElements(PanelId::RightPanel);
   if (!rightPanel_.Load(panel)) return false;
-  panel.rect = ScaleRect(kLeftPanel96, twipsPerPixelX_, twipsPerPixelY_);
+  panel.rect = layout_.leftPanel;
   panel.rows = &PanelElements(PanelId::LeftPanel);
   if (!leftPanel_.Load(panel)) return false;
   panel.parent = leftPanel_.handle();
-  panel.rect = ScaleRect(kPicK96, twipsPerPixelX_, twipsPerPixelY_);
-  previewSide_ = panel.rect.width;
+  panel.rect = layout_.picK;
   panel.background = kPicKBackground;
   panel.rows = nullptr;
   if (!Pic_K.Load(panel)) return false;
 
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  const PixelRect list = ScaleRect(kList96, twipsPerPixelX_, twipsPerPixelY_);
+  const PixelRect& list = layout_.list;
   List_1 = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                              list.left, list.top, list.width, list.height, leftPanel_.handle(), nullptr, instance,
                              nullptr);
   if (List_1) ::SendMessageW(List_1, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
-  const PixelRect speed = ScaleRect(kSpeed96, twipsPerPixelX_, twipsPerPixelY_);
+  const PixelRect& speed = layout_.speed;
   HS_Speed = ::CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SBS_HORZ, speed.left,
                                speed.top, speed.width, speed.height, rightPanel_.handle(), nullptr, instance, nullptr);
   if (HS_Speed) {
@@ -156,7 +175,7 @@ bool SettingsForm::Load() {
   }
 
   // Wide enough to scroll to the end of a long name.
-  if (List_1) ::SendMessageW(List_1, LB_SETHORIZONTALEXTENT, ListHorizontalExtent(list.width, twipsPerPixelX_), 0);
+  if (List_1) ::SendMessageW(List_1, LB_SETHORIZONTALEXTENT, layout_.listExtent, 0);
   TileBackground(Pic_C);
   TileBackground(rightPanel_);
   TileBackground(leftPanel_);
@@ -189,9 +208,91 @@ bool SettingsForm::Load() {
   } else {
     common_.OpenPointX = common_.OpenPointY = 0;
   }
+  // A primary monitor that the system scales otherwise than it says: the window's own dpi rules.
+  if (const int dpi = forms::WindowDpi(handle()); dpi != dpi_) ApplyDpi(dpi, nullptr);
   AnimateOpen(handle(), common_.OpenPointX, common_.OpenPointY);
   ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
   return true;
+}
+
+void SettingsForm::MakeFonts(int dpi) {
+  forms::Font label = LabelFont(layout_.labelFontHeight, false);
+  forms::Font underlined = LabelFont(layout_.labelFontHeight, true);
+  forms::Font window = forms::WindowFontAt(dpi);
+  look_.labelFont = label.get();
+  look_.underlinedFont = underlined.get();
+  look_.windowFont = window ? window.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  // The list lets go of its font before that font goes.
+  if (List_1) ::SendMessageW(List_1, WM_SETFONT, reinterpret_cast<WPARAM>(label.get()), FALSE);
+  labelFont_ = std::move(label);
+  underlinedFont_ = std::move(underlined);
+  windowFont_ = std::move(window);
+}
+
+PixelRect SettingsForm::WindowRectAt(int dpi) const {
+  const RECT frame = forms::WindowFrame(kWindowStyle, 0, dpi);
+  const PixelRect picC = LayOutDialog(dpi).picC;
+  return SettingsWindowRect(picC.width, picC.height, FrameInsets{-frame.left, -frame.top, frame.right, frame.bottom},
+                            ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+}
+
+void SettingsForm::ApplyDpi(int dpi, const RECT* window) {
+  if (dpi <= 0 || !handle()) return;
+  dpi_ = dpi;
+  layout_ = LayOutDialog(dpi);
+  MakeFonts(dpi);
+  const RECT placed = window ? *window : ToRect(WindowRectAt(dpi));
+  ::SetWindowPos(handle(), nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClientArea();
+
+  const double twips = layout_.twipsPerPixel;
+  Pic_C.Rescale(layout_.picC, twips, twips);
+  rightPanel_.Rescale(layout_.rightPanel, twips, twips);
+  leftPanel_.Rescale(layout_.leftPanel, twips, twips);
+  for (SkinPanel* panel : {&Pic_C, &rightPanel_, &leftPanel_}) TileBackground(*panel);
+  // The preview keeps its picture, stretched inside a new edge, in the box that fits it now.
+  PixelRect box = layout_.picK;
+  if (previewed_) {
+    const PreviewFit fit = FitPreview(previewed_->first, previewed_->second, layout_.picK.width);
+    box.width = fit.boxWidth;
+    box.height = fit.boxHeight;
+  }
+  Pic_K.Rescale(box, twips, twips, kRaisedEdgeWidth);
+  DrawBoxEdge(Pic_K.image(), kRaisedEdge);
+  Pic_K.Refresh();
+
+  if (List_1) {
+    ::SetWindowPos(List_1, nullptr, layout_.list.left, layout_.list.top, layout_.list.width, layout_.list.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(List_1, LB_SETHORIZONTALEXTENT, layout_.listExtent, 0);
+    ::InvalidateRect(List_1, nullptr, TRUE);
+  }
+  if (HS_Speed) {
+    ::SetWindowPos(HS_Speed, nullptr, layout_.speed.left, layout_.speed.top, layout_.speed.width, layout_.speed.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ::InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void SettingsForm::FitClientArea() {
+  RECT client{}, window{};
+  if (!::GetClientRect(handle(), &client) || !::GetWindowRect(handle(), &window)) return;
+  const int wider = layout_.picC.width - client.right, taller = layout_.picC.height - client.bottom;
+  if (wider == 0 && taller == 0) return;
+  ::SetWindowPos(handle(), nullptr, 0, 0, window.right - window.left + wider, window.bottom - window.top + taller,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SettingsForm::PaintSurround(HDC dc) const {
+  if (!dc || !skin_.Pic_Mbl) return;
+  RECT client{};
+  ::GetClientRect(handle(), &client);
+  // Tiled from the same corner as Pic_C, so that its texture simply goes on.
+  const forms::LoadedPicture& tile = *skin_.Pic_Mbl;
+  for (const TilePosition& at : TilePositions(client.right, client.bottom, tile.width(), tile.height())) {
+    ::BitBlt(dc, at.x, at.y, tile.width(), tile.height(), tile.dc(), 0, 0, SRCCOPY);
+  }
 }
 
 void SettingsForm::Unload() {
@@ -301,20 +402,22 @@ void SettingsForm::PreviewSelectedImage() {
   const LRESULT selected = ::SendMessageW(List_1, LB_GETCURSEL, 0, 0);
   if (selected < 0) return;
   const std::wstring name = ListLine(selected);
+  PreviewScope loading(Pic_K.handle(), look_.busy);
   // The line of a file that vanished before it was listed names nothing to show.
-  if (name.empty()) return;
-  PreviewScope loading(Pic_K.handle());
   const std::optional<forms::LoadedPicture> picture =
-      forms::LoadPictureFile(Caption(Role::Folder_Path, 0) + L"\\" + name);
+      name.empty() ? std::nullopt : forms::LoadPictureFile(Caption(Role::Folder_Path, 0) + L"\\" + name);
+  const int side = layout_.picK.width;
+  previewed_.reset();
   if (!picture) {
-    // Neither the picture before nor its size belongs to this file: the box shows empty, as it
+    // Neither the picture before nor its size belongs to this line: the box shows empty, as it
     // did when the dialog opened.
     SetCaption(Role::lbl_PreSize, 0, L"");
-    Pic_K.Reshape(previewSide_, previewSide_);
+    Pic_K.Reshape(side, side);
   } else {
     const int width = picture->width(), height = picture->height();
+    previewed_.emplace(width, height);
     SetCaption(Role::lbl_PreSize, 0, std::to_wstring(width) + L" * " + std::to_wstring(height));
-    const PreviewFit fit = FitPreview(width, height, previewSide_);
+    const PreviewFit fit = FitPreview(width, height, side);
     if (Pic_K.Reshape(fit.boxWidth, fit.boxHeight)) {
       ::SetStretchBltMode(Pic_K.image().dc(), COLORONCOLOR);
       ::StretchBlt(Pic_K.image().dc(), 0, 0, fit.boxWidth, fit.boxHeight, picture->dc(), 0, 0, width, height,
@@ -355,6 +458,11 @@ void SettingsForm::ReleaseButton(std::int16_t index) {
       SettingsFile file;
       SaveSettings(common_.settings, Caption(Role::Folder_Path, 0),
                    static_cast<std::int16_t>(HS_Speed ? ::GetScrollPos(HS_Speed, SB_CTL) : kSpeedMinimum), file);
+      // Said once, rather than the choice vanishing without a word.
+      if (file.FileUnsaid() || file.PathUnsaid()) {
+        ::MessageBoxW(handle(), file.FileUnsaid() ? kFileUnsaidText : kFolderUnsaidText, kProgramTitle,
+                      MB_OK | MB_ICONEXCLAMATION);
+      }
       Unload();
       break;
     }
@@ -370,9 +478,9 @@ void SettingsForm::ReleaseButton(std::int16_t index) {
 }
 
 void SettingsForm::OpenLink() {
-  ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  // The browser may take seconds to start, and the shell lets messages run meanwhile.
+  BusyScope opening(look_.busy);
   ::ShellExecuteW(handle(), L"open", Caption(Role::lbl_URL, 0).c_str(), L"", L"", SW_SHOWNORMAL);
-  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
 }
 
 bool SettingsForm::SetPicture(Role role, std::int16_t index, const forms::LoadedPicture* picture) {
@@ -459,17 +567,40 @@ void SettingsForm::ControlNotified(HWND control, int code) {
 }
 
 LRESULT SettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CLOSE:
-      // The close box and the system menu's close: like "ｷｬﾝｾﾙ", nothing is saved.
-      Unload();
-      return 0;
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      return 0;
-    default:
-      return DefaultHandling(message, wParam, lParam);
+  // A failure (out of memory for the tiles) skips that one reaction and leaves the dialog usable.
+  try {
+    switch (message) {
+      case WM_CLOSE:
+        // The close box and the system menu's close: like "ｷｬﾝｾﾙ", nothing is saved.
+        Unload();
+        return 0;
+      case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+      case WM_ERASEBKGND:
+        PaintSurround(reinterpret_cast<HDC>(wParam));
+        return 1;
+      case WM_SETCURSOR:
+        if (!look_.busy) break;
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      case forms::kGetDpiScaledSizeMessage: {
+        // The size the system will suggest with the new dpi: Pic_C's at that dpi, in its frame.
+        auto* size = reinterpret_cast<SIZE*>(lParam);
+        if (!size) break;
+        const PixelRect window = WindowRectAt(LOWORD(wParam));
+        *size = SIZE{window.width, window.height};
+        return TRUE;
+      }
+      case forms::kDpiChangedMessage:
+        ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+      default:
+        break;
+    }
+  } catch (const std::exception&) {
   }
+  return DefaultHandling(message, wParam, lParam);
 }
 
 }  // namespace dialog

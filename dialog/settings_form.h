@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/common_module.h"
@@ -31,6 +33,19 @@ class SettingsForm final : public forms::Window, private PanelEvents {
   bool Load();
   // The closing animation, then the window goes.
   void Unload();
+
+  // The labels' fonts and the window's default font at dpi, given to the panels and the list.
+  void MakeFonts(int dpi);
+  // The window at dpi: its client area exactly Pic_C, centred on the primary screen.
+  PixelRect WindowRectAt(int dpi) const;
+  // Lays the dialog out again at dpi, in the window rectangle given (the one the system suggests)
+  // or, without one, in WindowRectAt(dpi). What the user has done stays as it is.
+  void ApplyDpi(int dpi, const RECT* window);
+  // Corrects the window's size where its frame is not the one reckoned with (a system that scales
+  // the caption otherwise), so that the client area is Pic_C all the same.
+  void FitClientArea();
+  // Whatever of the client area a frame leaves outside Pic_C shows the skin too.
+  void PaintSurround(HDC dc) const;
 
   void TileBackground(SkinPanel& panel);
   void ShowImageFiles();
@@ -65,11 +80,12 @@ class SettingsForm final : public forms::Window, private PanelEvents {
 
   CommonModule& common_;
   HMODULE resources_;
-  double twipsPerPixelX_ = 15;
-  double twipsPerPixelY_ = 15;
+  int dpi_ = 96;
+  DialogLayout layout_;
   Skin skin_;
   forms::Font labelFont_;
   forms::Font underlinedFont_;
+  forms::Font windowFont_;
   PanelLook look_;
   HICON icon_ = nullptr;
   SkinPanel Pic_C;
@@ -78,8 +94,8 @@ class SettingsForm final : public forms::Window, private PanelEvents {
   SkinPanel Pic_K;
   HWND List_1 = nullptr;
   HWND HS_Speed = nullptr;
-  // Pic_K's side before any preview, in this display's pixels: what a preview fits into.
-  int previewSide_ = 100;
+  // The size of the picture Pic_K shows, in its own pixels; nothing while the box is empty.
+  std::optional<std::pair<int, int>> previewed_;
   forms::FileSystemDirectory directory_;
   // The full paths of the last folder choice, in scan order.
   std::vector<std::wstring> FoundFiles;

@@ -12,17 +12,13 @@ namespace dialog {
 bool SkinPanel::Load(const Options& options) {
   look_ = options.look;
   events_ = options.events;
-  twipsPerPixelX_ = options.twipsPerPixelX;
-  twipsPerPixelY_ = options.twipsPerPixelY;
   if (options.rows) {
     for (const ElementRow& row : *options.rows) {
-      Element element{row, ScaleRect(row.rect96, options.twipsPerPixelX, options.twipsPerPixelY), nullptr,
-                      row.caption ? row.caption : L""};
-      elements_.push_back(element);
+      elements_.push_back(Element{row, PixelRect{}, nullptr, row.caption ? row.caption : L""});
       rows_.push_back(row);
-      rects_.push_back(element.rect);
     }
   }
+  ScaleElements(options.twipsPerPixelX, options.twipsPerPixelY);
   background_ = options.background;
   const int width = std::max(options.rect.width, 1);
   const int height = std::max(options.rect.height, 1);
@@ -50,6 +46,37 @@ bool SkinPanel::Reshape(int width, int height) {
   if (handle()) ::SetWindowPos(handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Refresh();
   return true;
+}
+
+bool SkinPanel::Rescale(const PixelRect& rect, double twipsPerPixelX, double twipsPerPixelY, int frame) {
+  ScaleElements(twipsPerPixelX, twipsPerPixelY);
+  const int width = std::max(rect.width, 1), height = std::max(rect.height, 1);
+  forms::PictureSurface before;
+  const bool kept = before.Resize(image_.width(), image_.height()) &&
+                    ::BitBlt(before.dc(), 0, 0, before.width(), before.height(), image_.dc(), 0, 0, SRCCOPY);
+  if (!image_.Resize(width, height) || !composed_.Resize(width, height)) return false;
+  FillBackground();
+  if (kept && width > 2 * frame && height > 2 * frame && before.width() > 2 * frame && before.height() > 2 * frame) {
+    ::SetStretchBltMode(image_.dc(), HALFTONE);
+    ::SetBrushOrgEx(image_.dc(), 0, 0, nullptr);
+    ::StretchBlt(image_.dc(), frame, frame, width - 2 * frame, height - 2 * frame, before.dc(), frame, frame,
+                 before.width() - 2 * frame, before.height() - 2 * frame, SRCCOPY);
+  }
+  if (handle()) {
+    ::SetWindowPos(handle(), nullptr, rect.left, rect.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  Refresh();
+  return true;
+}
+
+void SkinPanel::ScaleElements(double twipsPerPixelX, double twipsPerPixelY) {
+  twipsPerPixelX_ = twipsPerPixelX;
+  twipsPerPixelY_ = twipsPerPixelY;
+  rects_.clear();
+  for (Element& element : elements_) {
+    element.rect = ScaleRect(element.row.rect96, twipsPerPixelX, twipsPerPixelY);
+    rects_.push_back(element.rect);
+  }
 }
 
 void SkinPanel::FillBackground() {
@@ -185,6 +212,10 @@ void SkinPanel::Release() {
 
 bool SkinPanel::SetPointer(HWND over) {
   if (!look_ || !look_->hand) return false;
+  if (look_->busy) {
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    return true;
+  }
   bool hand = over == handControl_ && handControl_ != nullptr;
   if (over == handle()) {
     POINT point{};

@@ -39,6 +39,9 @@ struct PanelLook {
   HFONT underlinedFont = nullptr;  // the same, underlined
   HFONT windowFont = nullptr;      // the window's default font
   HCURSOR hand = nullptr;
+  // The hourglass stays over every panel while the form is busy (a picture loading, the link
+  // opening), however the pointer moves meanwhile.
+  bool busy = false;
 };
 
 class SkinPanel : public forms::Window {
@@ -63,6 +66,10 @@ class SkinPanel : public forms::Window {
   void Refresh();
   // A new size, the top-left corner staying where it is; the image is the background colour again.
   bool Reshape(int width, int height);
+  // A new rectangle at a new scale (the display's dpi changed): the elements take their rectangles
+  // at that scale, and the image is stretched to the new size, all but a border of `frame` pixels,
+  // which takes the background colour.
+  bool Rescale(const PixelRect& rect, double twipsPerPixelX, double twipsPerPixelY, int frame = 0);
 
   // The element (role, index) of this panel; false when the panel has none such.
   bool SetPicture(Role role, std::int16_t index, const forms::LoadedPicture* picture);
@@ -94,6 +101,7 @@ class SkinPanel : public forms::Window {
   bool SetPointer(HWND over);
 
   void FillBackground();
+  void ScaleElements(double twipsPerPixelX, double twipsPerPixelY);
 
   std::vector<Element> elements_;
   // The rows and rectangles of elements_ again, as the hit test takes them.

@@ -14,6 +14,9 @@ std::optional<std::wstring> BrowseForFolder(HWND owner, const std::wstring& titl
   request.hwndOwner = owner;
   request.pszDisplayName = displayName;
   request.lpszTitle = title.c_str();
+  // OK is unavailable on a library or the computer, which are no folder on disk and would give no
+  // path; the user sees that rather than an OK that does nothing.
+  request.ulFlags = BIF_RETURNONLYFSDIRS;
   ItemIdList chosen(::SHBrowseForFolderW(&request));
   if (!chosen.get()) return std::nullopt;
   wchar_t path[MAX_PATH] = {};

@@ -10,8 +10,8 @@
 namespace forms {
 
 // Shows the browser, starting at the desktop, with title over its tree, and waits for it to
-// close. The folder's path as the system gives it (a drive root keeps its "\"); nothing when the
-// user cancelled or chose an item that is no folder on disk.
+// close. Only folders on disk can be chosen. The folder's path as the system gives it (a drive
+// root keeps its "\"); nothing when the user cancelled.
 std::optional<std::wstring> BrowseForFolder(HWND owner, const std::wstring& title);
 
 // The system's description of error, in a message box with an OK button and caption.

@@ -39,7 +39,7 @@ void LoadSettings(CommonModule& common, ProfileFile& file, DirectoryReader& read
   for (std::size_t n = 0; n < settings.ImageKind.size(); ++n) LoadNumber(file, ImageKindKey(n), 1, settings.ImageKind[n]);
 
   common.images.ImageCount = 0;
-  settings.ImageFolder = file.ReadIniValue(kSection, kImageFolderKey);
+  settings.ImageFolder = file.ReadIniPath(kSection, kImageFolderKey);
   // A folder that has gone away is forgotten rather than scanned; the file keeps it until the next save.
   if (!settings.ImageFolder.empty()) {
     if (FolderExists(settings.ImageFolder, reader)) {
@@ -57,7 +57,7 @@ void SaveSettings(SettingsRecord& settings, const std::wstring& folderPathCaptio
   file.WriteIniValue(kSection, kChangeOrderKey, NumberText(settings.ChangeOrder));
   file.WriteIniValue(kSection, kImageSizeKey, NumberText(settings.ImageSize));
   settings.ImageFolder = folderPathCaption;
-  file.WriteIniValue(kSection, kImageFolderKey, settings.ImageFolder);
+  file.WriteIniPath(kSection, kImageFolderKey, settings.ImageFolder);
   for (std::size_t n = 0; n < settings.ImageKind.size(); ++n) {
     file.WriteIniValue(kSection, ImageKindKey(n), NumberText(settings.ImageKind[n]));
   }

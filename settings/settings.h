@@ -17,6 +17,15 @@ class ProfileFile {
   // ANSI code page.
   virtual std::wstring ReadIniValue(const std::string& section, const std::string& key) = 0;
   virtual void WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value) = 0;
+  // A path, read and written in a form that the file's code page can hold. Writing gives false, and
+  // writes nothing, when the path has no such form.
+  virtual std::wstring ReadIniPath(const std::string& section, const std::string& key) {
+    return ReadIniValue(section, key);
+  }
+  virtual bool WriteIniPath(const std::string& section, const std::string& key, const std::wstring& path) {
+    WriteIniValue(section, key, path);
+    return true;
+  }
 };
 
 // Fills the settings record from the file and scans the image folder into the image list.

@@ -68,7 +68,7 @@ std::wstring UserSettingsFilePath() {
 
 std::wstring ReadIniValue(const std::string& section, const std::string& key, const std::wstring& file) {
   // The path is in the ANSI code page, which is what the A functions take it in.
-  const std::optional<std::string> fileBytes = forms::ToCodePage(file, CP_ACP);
+  const std::optional<std::string> fileBytes = forms::AnsiPath(file);
   if (!fileBytes) return std::wstring();
 
   char buffer[kValueBufferSize] = {};
@@ -81,7 +81,7 @@ std::wstring ReadIniValue(const std::string& section, const std::string& key, co
 bool WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value,
                    const std::wstring& file) {
   const std::optional<std::string> valueBytes = forms::ToCodePage(value, CP_ACP);
-  const std::optional<std::string> fileBytes = forms::ToCodePage(file, CP_ACP);
+  const std::optional<std::string> fileBytes = forms::AnsiPath(file);
   if (!valueBytes || !fileBytes) return false;
 
   char sectionBuffer[kNameBufferSize];
@@ -102,7 +102,23 @@ std::wstring SettingsFile::ReadIniValue(const std::string& section, const std::s
 
 void SettingsFile::WriteIniValue(const std::string& section, const std::string& key, const std::wstring& value) {
   if (!useUserFile_ && ::WriteIniValue(section, key, value, besideProgram_)) return;
-  if (useUserFile_ || SwitchToUserFile()) ::WriteIniValue(section, key, value, userFile_);
+  if ((useUserFile_ || SwitchToUserFile()) && ::WriteIniValue(section, key, value, userFile_)) return;
+  // Other write failures stay silent; this one the user can do something about.
+  if (!forms::AnsiPath(useUserFile_ ? userFile_ : besideProgram_)) fileUnsaid_ = true;
+}
+
+std::wstring SettingsFile::ReadIniPath(const std::string& section, const std::string& key) {
+  return forms::LongPath(ReadIniValue(section, key));
+}
+
+bool SettingsFile::WriteIniPath(const std::string& section, const std::string& key, const std::wstring& path) {
+  const std::optional<std::string> said = forms::AnsiPath(path);
+  if (!said) {
+    pathUnsaid_ = true;
+    return false;
+  }
+  WriteIniValue(section, key, forms::FromCodePage(*said, CP_ACP));
+  return true;
 }
 
 bool SettingsFile::SwitchToUserFile() {

@@ -19,11 +19,13 @@
 
 #include "dialog/layout.h"
 #include "forms/handles.h"
+#include "forms/dpi.h"
 #include "resources/resource_ids.h"
 #include "wine/testbed/folder_browser.h"
 #include "wine/testbed/host_window.h"
 #include "wine/testbed/input.h"
 #include "wine/testbed/picture_files.h"
+#include "wine/testbed/remote_memory.h"
 #include "wine/testbed/running_saver.h"
 #include "wine/testbed/saver_test.h"
 #include "wine/testbed/screen.h"
@@ -74,11 +76,13 @@ class DialogTest : public testbed::SaverTest {
   std::optional<SettingsDialog> dialog_;
   testbed::DialogPanels panels_;
 
-  // Starts the dialog on this settings file, ending the one before; false when it did not show.
-  bool Open(const std::string& ini, const wchar_t* arguments = L"/c") {
-    folder_.WriteBytes(L"Rubblit.ini", ini);
+  // Starts the dialog on this settings file, ending the one before; false when it did not show. The
+  // program is saver_, or the one in a subfolder of folder_.
+  bool Open(const std::string& ini, const wchar_t* arguments = L"/c", const std::wstring& subfolder = L"") {
+    const std::wstring within = subfolder.empty() ? L"" : subfolder + L"\\";
+    folder_.WriteBytes(within + L"Rubblit.ini", ini);
     dialog_.reset();
-    process_.emplace(saver_, arguments);
+    process_.emplace(folder_.File(within + L"rubblit.scr"), arguments);
     dialog_.emplace(*process_);
     panels_ = dialog_->FindPanels();
     return dialog_->window() != nullptr;
@@ -125,14 +129,17 @@ class DialogTest : public testbed::SaverTest {
   bool KindShows(int kind, bool on) const { return Shows(Left(kKindBox[kind]), on ? checkOn_ : checkOff_); }
   // Pic_K at its corner of the left panel, width x height, the raised edge around bands of these
   // colours, which JPEG and scaling blur a little.
-  bool PreviewShows(int width, int height, std::uint32_t top, std::uint32_t bottom, int tolerance = 40) const {
+  bool PreviewShows(int width, int height, std::uint32_t top, std::uint32_t bottom, int tolerance = 40,
+                    int dpi = 96) const {
     using testbed::SystemColour;
+    const dialog::PixelRect corner = dialog::LayOutDialog(dpi).picK;
     return testbed::PumpUntil(
         [&] {
           const RECT rect = SettingsDialog::RelativeTo(panels_.picK, panels_.left);
           const Pixels box = testbed::ScreenPixels(SettingsDialog::OnScreen(panels_.picK, {0, 0, width, height}));
           auto at = [&](int x, int y) { return box.at(static_cast<std::size_t>(y * width + x)); };
-          return ::IsWindowVisible(panels_.picK) && Same(rect, {192, 52, 192 + width, 52 + height}) &&
+          return ::IsWindowVisible(panels_.picK) &&
+                 Same(rect, {corner.left, corner.top, corner.left + width, corner.top + height}) &&
                  testbed::Near(at(width / 2, 3), top, tolerance) &&
                  testbed::Near(at(width / 2, height - 4), bottom, tolerance) &&
                  at(0, 0) == SystemColour(COLOR_3DLIGHT) && at(1, 1) == SystemColour(COLOR_BTNHIGHLIGHT) &&
@@ -140,6 +147,43 @@ class DialogTest : public testbed::SaverTest {
                  at(width - 2, height - 2) == SystemColour(COLOR_BTNSHADOW);
         },
         kDeadline);
+  }
+  // Pic_C fills the client area, and the child windows lie at their rectangles for dpi.
+  bool LaidOutAt(int dpi) const {
+    const dialog::DialogLayout layout = dialog::LayOutDialog(dpi);
+    auto placed = [](HWND window, HWND ancestor, const dialog::PixelRect& r) {
+      return Same(SettingsDialog::RelativeTo(window, ancestor), {r.left, r.top, r.left + r.width, r.top + r.height});
+    };
+    RECT client{};
+    ::GetClientRect(dialog_->window(), &client);
+    return Same(client, {0, 0, layout.picC.width, layout.picC.height}) &&
+           placed(panels_.picC, dialog_->window(), layout.picC) &&
+           placed(panels_.right, panels_.picC, layout.rightPanel) &&
+           placed(panels_.left, panels_.picC, layout.leftPanel) && placed(dialog_->List(), panels_.left, layout.list) &&
+           placed(dialog_->SpeedBar(), panels_.right, layout.speed) &&
+           ::SendMessageW(dialog_->List(), LB_GETHORIZONTALEXTENT, 0, 0) == layout.listExtent;
+  }
+  // WM_DPICHANGED as the system sends it when the window reaches a monitor of another dpi: the
+  // rectangle it suggests keeps the window's corner and frame around Pic_C's size at that dpi.
+  bool ChangeDpi(int dpi) const {
+    RECT window{}, client{};
+    ::GetWindowRect(dialog_->window(), &window);
+    ::GetClientRect(dialog_->window(), &client);
+    const dialog::PixelRect picC = dialog::LayOutDialog(dpi).picC;
+    const RECT suggested{window.left, window.top, window.right - client.right + picC.width,
+                         window.bottom - client.bottom + picC.height};
+    testbed::RemoteMemory remote(process_->id(), sizeof suggested);
+    DWORD_PTR result = 0;
+    return remote.Write(&suggested, sizeof suggested) &&
+           ::SendMessageTimeoutW(dialog_->window(), forms::kDpiChangedMessage, MAKEWPARAM(dpi, dpi),
+                                 reinterpret_cast<LPARAM>(remote.get()), SMTO_NORMAL, kDeadline, &result) &&
+           testbed::PumpUntil(
+               [&] {
+                 RECT now{};
+                 ::GetWindowRect(dialog_->window(), &now);
+                 return Same(now, suggested) && LaidOutAt(dpi);
+               },
+               kDeadline);
   }
 };
 
@@ -246,6 +290,11 @@ TEST_P(SettingsDialogTest, ShowsTheFileOnItsSkinPreviewsAClickedNameAndStaysForI
     EXPECT_TRUE(Shows(Left(kPreSize), testbed::LabelOverTile(tile_, kPreSize, file.size, dialog::kCentred))) << line;
     EXPECT_TRUE(PreviewShows(file.width, file.height, file.top, file.bottom)) << line;
   }
+  // A line that names nothing, as a file gone before it was listed leaves: the box and the size empty.
+  ::SendMessageW(dialog_->List(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
+  testbed::ClickAt(SettingsDialog::OnScreen(dialog_->List(), {4, 4 * itemHeight + 1, 40, itemHeight - 2}));
+  EXPECT_TRUE(Shows(Left(kPreSize), testbed::LabelOverTile(tile_, kPreSize, L"", dialog::kCentred)));
+  EXPECT_TRUE(PreviewShows(100, 100, kGrey, kGrey, 0));
 
   // The link opens through the system's handler of its address, with either button.
   testbed::ClickAt(Main(kLink), VK_RBUTTON);
@@ -325,6 +374,47 @@ TEST_P(SettingsDialogTest, CancelTheCloseBoxAndAPressReleasedOffTheDialogSaveNot
   }
 }
 
+TEST_P(SettingsDialogTest, FolderNamesTheCodePageCannotSayAreReadAndSavedInShortFormOrReportedWhereNoneIsLeft) {
+  // ë is missing from code page 932, Ф from 1252: the profile functions take neither.
+  const std::wstring named = L"Zoë Фото";
+  const std::wstring program = folder_.File(named), pictures = pictures_.File(named);
+  ASSERT_TRUE(::CreateDirectoryW(program.c_str(), nullptr) && ::CreateDirectoryW(pictures.c_str(), nullptr));
+  ASSERT_TRUE(::CopyFileW(saver_.c_str(), (program + L"\\rubblit.scr").c_str(), FALSE));
+  pictures_.WriteBytes(named + L"\\a.bmp", testbed::BmpBytes(8, 8, 24, testbed::TwoBands(kRed, kBlue, 8)));
+  wchar_t shortForm[MAX_PATH] = {};
+  ASSERT_GT(::GetShortPathNameW(pictures.c_str(), shortForm, MAX_PATH), 0u);
+
+  // Read through the file's short path, the folder's short form shown long; saved the same way.
+  ASSERT_TRUE(Open(Ini(L"0", L"0", shortForm, L"1111", L"2"), L"/c", named));
+  EXPECT_TRUE(Lists({L"a.bmp"}, L"1", pictures));
+  testbed::ClickAt(Right(kRandomOption));
+  ASSERT_TRUE(Shows(Right(kRandomOption), optionOn_));
+  testbed::ClickAt(Main(kSaveButton));
+  ASSERT_TRUE(process_->WaitForExit(kDeadline));
+  const std::string saved = Ini(L"1", L"0", shortForm, L"1111", L"2");
+  EXPECT_EQ(folder_.ReadBytes(named + L"\\Rubblit.ini"), saved);
+
+  // A folder gone since it was chosen has no short form either: saving says so once and keeps
+  // the folder saved before.
+  const std::wstring gone = pictures_.File(L"Zoë gone Фото");
+  ASSERT_TRUE(::CreateDirectoryW(gone.c_str(), nullptr));
+  ASSERT_TRUE(Open(saved, L"/c", named));
+  ASSERT_TRUE(Choose(gone));
+  ASSERT_TRUE(Lists({}, L"0", gone));
+  ASSERT_TRUE(testbed::PumpUntil([&] { return ::RemoveDirectoryW(gone.c_str()) != 0; }, kDeadline));
+  testbed::ClickAt(Main(kSaveButton));
+  HWND message = nullptr;
+  ASSERT_TRUE(testbed::PumpUntil([&] { return (message = testbed::FolderBrowser::Find(dialog_->window())) != nullptr; },
+                                 kDeadline));
+  EXPECT_NE(::FindWindowExW(
+                message, nullptr, nullptr,
+                L"画像のﾌｫﾙﾀﾞ名に このｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字が含まれているため、ﾌｫﾙﾀﾞを保存できませんでした。"),
+            nullptr);
+  ::PostMessageW(message, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(process_->WaitForExit(kDeadline));
+  EXPECT_EQ(folder_.ReadBytes(named + L"\\Rubblit.ini"), saved);
+}
+
 INSTANTIATE_TEST_SUITE_P(CodePages, SettingsDialogTest, ::testing::Values(L"ja_JP.UTF-8", L"C.UTF-8"),
                          [](const ::testing::TestParamInfo<const wchar_t*>& info) {
                            return std::string(info.index == 0 ? "ShiftJis" : "Latin1");
@@ -356,17 +446,16 @@ TEST_F(DialogPicturesTest, FolderChoiceIgnoresClicksWhileItScansAndListsWhatTheK
   EXPECT_TRUE(KindShows(1, true));
   EXPECT_EQ(testbed::FolderBrowser::Find(dialog_->window()), nullptr);
 
-  // Cancel, and the computer, which is no folder on disk, keep it all; the browser shows the
-  // dialog's request in wide characters.
-  for (bool computer : {false, true}) {
-    testbed::ClickAt(Left(kFolderButton));
-    testbed::FolderBrowser browser(dialog_->window(), process_->id(), kDeadline);
-    EXPECT_NE(::FindWindowExW(browser.window(), nullptr, nullptr, kBrowseTitle), nullptr);
-    ASSERT_TRUE(!computer || browser.SelectComputer());
-    browser.Press(computer ? IDOK : IDCANCEL);
-    ASSERT_TRUE(testbed::PumpUntil([&] { return !testbed::FolderBrowser::Find(dialog_->window()); }, kDeadline));
-    EXPECT_TRUE(Lists({L"b.bmp", L"a.gif", L"r.jpg"}, L"3", pictures_.path())) << computer;
-  }
+  // The computer, which is no folder on disk, cannot be taken; cancel keeps it all. The browser
+  // shows the dialog's request in wide characters.
+  testbed::ClickAt(Left(kFolderButton));
+  testbed::FolderBrowser browser(dialog_->window(), process_->id(), kDeadline);
+  EXPECT_NE(::FindWindowExW(browser.window(), nullptr, nullptr, kBrowseTitle), nullptr);
+  ASSERT_TRUE(browser.SelectComputer());
+  EXPECT_TRUE(testbed::PumpUntil([&] { return !::IsWindowEnabled(::GetDlgItem(browser.window(), IDOK)); }, kDeadline));
+  browser.Press(IDCANCEL);
+  ASSERT_TRUE(testbed::PumpUntil([&] { return !testbed::FolderBrowser::Find(dialog_->window()); }, kDeadline));
+  EXPECT_TRUE(Lists({L"b.bmp", L"a.gif", L"r.jpg"}, L"3", pictures_.path()));
 
   // The caption with the right button, the box with the left: the list again, sorted.
   testbed::ClickAt(Left(kJpgCaption), VK_RBUTTON);
@@ -416,43 +505,88 @@ TEST_F(DialogPicturesTest, AChosenFolderIsSavedToTheUsersFileWhenTheProgramsIsHe
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), Ini(L"0", L"0", pictures_.path(), L"1111", L"1"));
 }
 
+TEST_F(DialogPicturesTest, ADpiChangeLaysTheDialogOutAgainInTheSuggestedRectangleAndKeepsWhatTheUserDid) {
+  pictures_.WriteBytes(L"a.bmp", testbed::BmpBytes(64, 48, 24, testbed::TwoBands(kRed, kBlue, 48)));
+  pictures_.WriteBytes(L"b.gif", testbed::GifBytes(300, 400, testbed::TwoBands(kGreen, kRed, 400)));
+  ASSERT_TRUE(Open(Ini(L"0", L"0", pictures_.path(), L"1111", L"1")));
+  // Random, jpg off, speed 2, the second name previewed.
+  testbed::ClickAt(Right(kRandomOption));
+  testbed::ClickAt(Left(kKindBox[2]));
+  ASSERT_TRUE(KindShows(2, false));
+  RECT bar{};
+  ::GetWindowRect(dialog_->SpeedBar(), &bar);
+  testbed::ClickAt({bar.right - 8, bar.top, bar.right - 2, bar.bottom});
+  ASSERT_TRUE(Shows(Right(kSpeedValue), SpeedLook(L"2")));
+  const int itemHeight = static_cast<int>(::SendMessageW(dialog_->List(), LB_GETITEMHEIGHT, 0, 0));
+  testbed::ClickAt(SettingsDialog::OnScreen(dialog_->List(), {4, itemHeight + 1, 40, itemHeight - 2}));
+  ASSERT_TRUE(PreviewShows(75, 100, kGreen, kRed));
+
+  // At 144 dpi the pictures are stretched, so each shows its state by looking like another of the
+  // same state: the selected options alike, the unselected ones alike, the kinds on alike.
+  ASSERT_TRUE(ChangeDpi(144));
+  auto shot = [](HWND panel, const At& at96) {
+    const dialog::PixelRect r = dialog::ScaleRect({at96.left, at96.top, at96.width, at96.height}, 10, 10);
+    return testbed::ScreenPixels(SettingsDialog::OnScreen(panel, {r.left, r.top, r.width, r.height}));
+  };
+  EXPECT_TRUE(testbed::PumpUntil(
+      [&] {
+        return shot(panels_.right, kRandomOption) == shot(panels_.right, kOwnSizeOption) &&
+               shot(panels_.right, kSequentialOption) == shot(panels_.right, kFullScreenOption) &&
+               shot(panels_.right, kRandomOption) != shot(panels_.right, kSequentialOption) &&
+               shot(panels_.left, kKindBox[0]) == shot(panels_.left, kKindBox[3]) &&
+               shot(panels_.left, kKindBox[0]) != shot(panels_.left, kKindBox[2]);
+      },
+      kDeadline));
+  EXPECT_TRUE(PreviewShows(112, 150, kGreen, kRed, 40, 144));
+  EXPECT_EQ(::SendMessageW(dialog_->List(), LB_GETCURSEL, 0, 0), 1);
+  // Textured everywhere.
+  const Pixels all = testbed::ScreenPixels(Main({0, 0, 824, 578}));
+  EXPECT_EQ(std::count(all.begin(), all.end(), testbed::Rgb(128, 128, 128)), 0);
+
+  // Back at 96 dpi everything is as it was before, to the pixel.
+  ASSERT_TRUE(ChangeDpi(96));
+  EXPECT_TRUE(Shows(Right(kRandomOption), optionOn_));
+  EXPECT_EQ(testbed::ScreenPixels(Right(kOwnSizeOption)), optionOn_);
+  EXPECT_EQ(testbed::ScreenPixels(Right(kSequentialOption)), optionOff_);
+  EXPECT_TRUE(KindShows(2, false));
+  EXPECT_TRUE(KindShows(3, true));
+  EXPECT_TRUE(Shows(Right(kSpeedValue), SpeedLook(L"2")));
+  EXPECT_TRUE(Lists({L"a.bmp", L"b.gif"}, L"2", pictures_.path()));
+  EXPECT_TRUE(Shows(Left(kPreSize), testbed::LabelOverTile(tile_, kPreSize, L"300 * 400", dialog::kCentred)));
+  EXPECT_TRUE(PreviewShows(75, 100, kGreen, kRed));
+  EXPECT_EQ(::SendMessageW(dialog_->List(), LB_GETCURSEL, 0, 0), 1);
+  // A frame that leaves more than Pic_C: the texture goes on beyond it, tile after tile.
+  RECT window{};
+  ::GetWindowRect(dialog_->window(), &window);
+  ::SetWindowPos(dialog_->window(), nullptr, 0, 0, window.right - window.left + 30, window.bottom - window.top + 30,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pixels beyond;
+  for (int y = 0; y < 415; ++y) {
+    for (int x = 549; x < 579; ++x)
+      beyond.push_back(tile_.at((y % dialog::kTileHeight) * dialog::kTileWidth + x % dialog::kTileWidth));
+  }
+  EXPECT_TRUE(Shows(Main({549, 0, 30, 415}), beyond));
+  testbed::ClickAt(Main(kSaveButton));
+  ASSERT_TRUE(process_->WaitForExit(kDeadline));
+  EXPECT_EQ(folder_.ReadBytes(L"Rubblit.ini"), Ini(L"1", L"0", pictures_.path(), L"1101", L"2"));
+}
+
 class SettingsDialogDpiTest : public DialogTest, public ::testing::WithParamInterface<int> {};
 
-TEST_P(SettingsDialogDpiTest, WindowAndChildWindowsTakeTheirScaledRectangles) {
+TEST_P(SettingsDialogDpiTest, PicCIsTheClientAreaOfTheCentredWindowAndTheChildWindowsTakeTheirScaledRectangles) {
   const DWORD dpi = static_cast<DWORD>(GetParam());
   // Wine reads the display dpi when a program starts.
   const RegistryValueScope dpiScope(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
                                     sizeof dpi);
   ASSERT_TRUE(Open(Ini(L"0", L"0", L"", L"1111", L"1")));
-  // Whether a window lies in its ancestor at its rectangle at 96 dpi scaled to the display's; how
-  // halves round is dialog_layout_test's.
-  auto placed = [dpi](HWND window, HWND ancestor, dialog::PixelRect rect96) {
-    const dialog::PixelRect r = dialog::ScaleRect(rect96, 1440.0 / dpi, 1440.0 / dpi);
-    return Same(SettingsDialog::RelativeTo(window, ancestor), {r.left, r.top, r.left + r.width, r.top + r.height});
-  };
-
-  // Pic_C and a frame allowance of 8 and 27 pixels, in the middle of the screen.
-  const int width = dpi == 96 ? 557 : 832, height = dpi == 96 ? 412 : 605;
-  const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2, top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  RECT window{}, client{};
+  // The tables' arithmetic is dialog_layout_test's.
+  EXPECT_TRUE(LaidOutAt(GetParam()));
+  const int side = dialog::LayOutDialog(GetParam()).picK.width;
+  EXPECT_TRUE(PreviewShows(side, side, kGrey, kGrey, 0, GetParam()));
+  RECT window{};
   ::GetWindowRect(dialog_->window(), &window);
-  ::GetClientRect(dialog_->window(), &client);
-  EXPECT_TRUE(Same(window, {left, top, left + width, top + height}));
-  // The allowance holds Pic_C whole at 96 dpi; at 144 dpi the taller caption bar covers some of its
-  // bottom rows, whose texture nobody misses.
-  EXPECT_GE(client.right, width - 8);
-  if (dpi == 96) {
-    EXPECT_GE(client.bottom, 385);
-  }
-
-  EXPECT_TRUE(placed(panels_.picC, dialog_->window(), {0, 0, 549, 385}));
-  EXPECT_TRUE(placed(panels_.right, panels_.picC, {336, 12, 197, 225}));
-  EXPECT_TRUE(placed(panels_.left, panels_.picC, {12, 12, 313, 329}));
-  EXPECT_TRUE(placed(panels_.picK, panels_.left, {192, 52, 100, 100}));
-  EXPECT_TRUE(placed(dialog_->List(), panels_.left, {12, 68, 169, 225}));
-  EXPECT_TRUE(placed(dialog_->SpeedBar(), panels_.right, {24, 160, 113, 17}));
-  // Wide enough to scroll to the end of a long name: the list's width in twips units, plus 300.
-  EXPECT_EQ(::SendMessageW(dialog_->List(), LB_GETHORIZONTALEXTENT, 0, 0), dpi == 96 ? 311 : 325);
+  EXPECT_EQ(window.left, (::GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2);
+  EXPECT_EQ(window.top, (::GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, SettingsDialogDpiTest, ::testing::Values(96, 144));
