@@ -5,12 +5,13 @@
 # in CMakeLists.txt's project(). The same commit gives the same zip byte for byte: the executables are
 # linked without a time stamp and without symbols, and every member carries the commit's time
 # (SOURCE_DATE_EPOCH when set) and fixed attributes.
-# Usage: scripts/package.sh   (RUBBLIT_DIST: the zip's folder, default dist/;
-#                              RUBBLIT_PACKAGE_BUILD: the build folder, default build/package)
+# Usage: scripts/package.sh   (RUBBLIT_DIST: the zip's folder, default dist/; RUBBLIT_BUILD: the folder
+#                              that holds the builds package-i686/ and package-x86_64/, default build/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dist=${RUBBLIT_DIST:-$root/dist}
-build=${RUBBLIT_PACKAGE_BUILD:-$root/build/package}
+# Beside the test builds, at the same depth: ccache then finds the objects they compiled.
+build=${RUBBLIT_BUILD:-$root/build}/package
 
 bash "$root/scripts/install-deps.sh"
 version=$(sed -nE 's/^project\(Rubblit VERSION ([0-9]+\.[0-9]+\.[0-9]+) .*/\1/p' "$root/CMakeLists.txt")
@@ -18,15 +19,15 @@ version=$(sed -nE 's/^project\(Rubblit VERSION ([0-9]+\.[0-9]+\.[0-9]+) .*/\1/p'
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
 
 for arch in i686 x86_64; do
-  cmake -S "$root" -B "$build/$arch" -DCMAKE_BUILD_TYPE=Release -DRUBBLIT_TESTS=OFF -DRUBBLIT_BENCH=OFF \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-$arch.cmake" >"$build.$arch.log" 2>&1 &&
-    cmake --build "$build/$arch" -j "$(nproc)" --target rubblit >>"$build.$arch.log" 2>&1 ||
-    { tail -n 40 "$build.$arch.log"; echo "the $arch build failed (see $build.$arch.log)" >&2; exit 1; }
+  cmake -S "$root" -B "$build-$arch" -DCMAKE_BUILD_TYPE=Release -DRUBBLIT_TESTS=OFF -DRUBBLIT_BENCH=OFF \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-$arch.cmake" >"$build-$arch.log" 2>&1 &&
+    cmake --build "$build-$arch" -j "$(nproc)" --target rubblit >>"$build-$arch.log" 2>&1 ||
+    { tail -n 40 "$build-$arch.log"; echo "the $arch build failed (see $build-$arch.log)" >&2; exit 1; }
 done
 
 mkdir -p "$dist"
 zip=$dist/rubblit-$version.zip
-python3 - "$zip" "$version" "$epoch" "$build/i686/bin/rubblit.scr" "$build/x86_64/bin/rubblit.scr" \
+python3 - "$zip" "$version" "$epoch" "$build-i686/bin/rubblit.scr" "$build-x86_64/bin/rubblit.scr" \
   "$root/docs/README-ja.txt" "$root/docs/README-en.txt" <<'EOF'
 import hashlib, os, sys, time, zipfile
 zip_path, version, epoch, scr32, scr64, readme_ja, readme_en = sys.argv[1:]

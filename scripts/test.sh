@@ -132,8 +132,8 @@ if configure_and_build x86_64 "$build/x86_64" "$x86_64_targets" \
   run_stage x86_64 "$x86_64_what" "$build/x86_64" "$x86_64_tests"
 fi
 
-# The release package: scripts/package.sh run twice into temporary folders (its builds kept in the
-# 64-bit tree's package-build/), the zip checked, then its executables under the 64-bit Wine.
+# The release package: scripts/package.sh run twice into temporary folders (building into
+# $build/package-i686 and -x86_64), the zip checked, then its executables under the 64-bit Wine.
 echo "== package: the release zip made twice and checked, its executables under Wine"
 package_started=$SECONDS
 wine_env_runs_32bit || echo "NOTE: the package's 32-bit rubblit.scr is read only as data here (its version and name); its preview is not started: this machine runs no 32-bit programs."

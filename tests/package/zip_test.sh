@@ -4,11 +4,11 @@
 # bytes; that it holds its members and nothing else; each executable's machine type; SHA256SUMS; the
 # Japanese read-me's byte-order mark. Leaves the members in <build>/bin/package/ for the tests
 # under Wine, with runs-32bit beside them where this machine runs 32-bit programs.
-# Usage: zip_test.sh <build folder> <version>
+# Usage: zip_test.sh <the 64-bit test build> <version>; the package is built beside that build.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$1 version=$2
-export RUBBLIT_PACKAGE_BUILD=$build/package-build
+export RUBBLIT_BUILD=$(dirname "$build")
 out=$build/bin/package
 temp=$(mktemp -d)
 trap 'rm -rf "$temp"' EXIT
@@ -16,8 +16,8 @@ fail() { echo "FAILED: $*"; exit 1; }
 
 for run in 1 2; do
   if [ "$run" = 2 ]; then
-    rm -f "$RUBBLIT_PACKAGE_BUILD"/*/bin/rubblit.scr
-    find "$RUBBLIT_PACKAGE_BUILD" -name '*.rc.res' -delete
+    rm -f "$RUBBLIT_BUILD"/package-*/bin/rubblit.scr
+    find "$RUBBLIT_BUILD"/package-* -name '*.rc.res' -delete
   fi
   RUBBLIT_DIST=$temp/$run bash "$root/scripts/package.sh" || fail "scripts/package.sh failed (run $run)"
 done
