@@ -61,14 +61,11 @@ TEST_F(PackagePreview, EachExecutableThatRunsHereOpensItsPreviewInThePaneAndEnds
     ASSERT_TRUE(::CopyFileW(Packaged(executable).c_str(), folder.File(executable).c_str(), FALSE));
     testbed::HostWindow pane(L"pane", 30, 30, 200, 150);
     testbed::SaverProcess saver(folder.File(executable), L"/p " + pane.HandleText());
-    EXPECT_TRUE(testbed::PumpUntil(
-        [&] {
-          HWND preview = testbed::FindChildOfProcess(pane.get(), saver.id(), L"Preview Window");
-          return (preview && ::IsWindowVisible(preview)) || saver.WaitForExit(0);
-        },
-        15000) &&
-                !saver.WaitForExit(0))
-        << executable << " showed no preview";
+    const auto shownOrEnded = [&] {
+      HWND preview = testbed::FindChildOfProcess(pane.get(), saver.id(), L"Preview Window");
+      return (preview && ::IsWindowVisible(preview)) || saver.WaitForExit(0);
+    };
+    EXPECT_TRUE(testbed::PumpUntil(shownOrEnded, 15000) && !saver.WaitForExit(0)) << executable << " showed no preview";
     pane.Destroy();
     EXPECT_TRUE(saver.WaitForExit(15000)) << executable;
     EXPECT_EQ(saver.ExitCode(), 0u) << executable;
