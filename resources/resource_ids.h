@@ -6,6 +6,8 @@
 #define IDI_RUBBLIT 1
 #define IDC_HAND_POINTER 101
 #define IDR_PREVIEW_PICTURE 201
+// The saver's name in the Screen Saver Settings list: string 1, as the system looks for it.
+#define IDS_DESCRIPTION 1
 
 // The settings dialog's skin, in the formats the pictures come in (see scripts/make_skin_pictures.py).
 #define IDR_SKIN_TILE 301

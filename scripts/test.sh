@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test in three stages, each named in the summary with what it ran:
+# Builds everything and runs every test in four stages, each named in the summary with what it ran:
 #   native  the unit tests, built for Linux and run natively;
 #   i686    the unit tests and the Win32 tests (unit, integration, end to end), built for 32-bit
 #           Windows and run under Wine in Xvfb;
 #   x86_64  a few start-up and session tests of the same sources, built for 64-bit Windows and run
 #           under Wine; on a machine that runs no 32-bit programs, every test of the i686 stage
-#           instead (the 32-bit build is then only built, and the summary says so).
+#           instead (the 32-bit build is then only built, and the summary says so);
+#   package scripts/package.sh's zip, made twice and checked, and its executables under Wine.
 # A stage that cannot start, a test that fails or is skipped, a test an executable lists that did not
 # run (counted from ctest's JUnit results against each executable's --gtest_list_tests), and
 # an include against the README's layer table all fail the run.
@@ -160,6 +161,19 @@ if configure_and_build x86_64 "$build/x86_64" "$x86_64_targets" \
      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" && start_wine x86_64; then
   run_stage x86_64 "$x86_64_what" "$build/x86_64" "$x86_64_tests" '^$' "$x86_64_targets"
 fi
+
+# The release package: scripts/package.sh run twice into temporary folders (building into
+# $build/package-i686 and -x86_64), the zip checked, then its executables under the 64-bit Wine.
+echo "== package: the release zip made twice and checked, its executables under Wine"
+package_started=$SECONDS
+wine_env_runs_32bit || echo "NOTE: the package's 32-bit rubblit.scr is read only as data here (its version and name); its preview is not started: this machine runs no 32-bit programs."
+if cmake --build "$build/x86_64" -j "$jobs" --target package_contents_test >"$build/package.build.log" 2>&1; then
+  run_stage package "release zip, and its executables under Wine" "$build/x86_64" '^package\.' '^$' \
+    "$x86_64_targets package_contents_test"
+else
+  broken+=("package: build failed (see $build/package.build.log)")
+fi
+echo "package stage: $((SECONDS - package_started)) s"
 
 echo
 echo "== summary"
