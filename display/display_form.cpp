@@ -20,6 +20,7 @@ namespace {
 
 const wchar_t kClassName[] = L"RubblitDisplayForm";
 const wchar_t kCaption[] = L"Rubblit(main)";
+constexpr UINT kJudgeActivation = WM_APP;
 
 ScreenRect ToScreenRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
@@ -252,8 +253,12 @@ LRESULT DisplayForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_ACTIVATEAPP:
-      // Another program took the keyboard: it must not work on behind the saver.
-      if (!wParam) EndSaver();
+      // Judged once the activation has settled: the thread in lParam is not told across processes
+      // under every system.
+      if (!wParam) ::PostMessageW(handle(), kJudgeActivation, 0, 0);
+      return 0;
+    case kJudgeActivation:
+      JudgeActivation();
       return 0;
     case WM_DISPLAYCHANGE:
       // A monitor came, went or changed: the session ends rather than show a layout that is no more.
@@ -266,6 +271,20 @@ LRESULT DisplayForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     default:
       return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+void DisplayForm::JudgeActivation() {
+  HWND active = ::GetForegroundWindow();
+  DWORD process = 0;
+  if (active) ::GetWindowThreadProcessId(active, &process);
+  // Another program's window took the keyboard: it must not work on behind the saver.
+  if (active && process != ::GetCurrentProcessId()) {
+    EndSaver();
+  } else if (!active) {
+    // The activation went to no window at all (under X, a focus lost with no window manager): nobody
+    // would get the keys that end the session, so the saver takes it back.
+    ::SetForegroundWindow(handle());
   }
 }
 

@@ -62,6 +62,8 @@ class DisplayForm : public forms::Window {
   // Returns when the older platform's password check rejected, or when a session end is already
   // under way; otherwise the process is gone.
   void EndSaver();
+  // After the saver's window lost the activation: ends the session when another program has it.
+  void JudgeActivation();
   // After a change of the monitors: the window over the whole new virtual screen.
   void CoverVirtualScreen();
   // A part's monitor in the window's coordinates.

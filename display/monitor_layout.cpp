@@ -61,7 +61,8 @@ MonitorLayout LayOutMonitors(const std::vector<ScreenRect>& monitors, const Scre
 
 DisplayPlacement PlaceOnMonitor(const ScreenRect& monitor, const ScreenRect& window, std::int32_t displayWidth,
                                 std::int32_t displayHeight) {
-  const DisplayPlacement centred = PlaceDisplay(static_cast<std::int16_t>(monitor.Width()),
-                                                static_cast<std::int16_t>(monitor.Height()), displayWidth, displayHeight);
+  const DisplayPlacement centred =
+      PlaceDisplay(static_cast<std::int16_t>(monitor.Width()), static_cast<std::int16_t>(monitor.Height()),
+                   displayWidth, displayHeight);
   return {monitor.Left - window.Left + centred.Left, monitor.Top - window.Top + centred.Top};
 }

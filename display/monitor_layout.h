@@ -19,8 +19,8 @@ struct ScreenRect {
 };
 
 struct MonitorLayout {
-  ScreenRect Window;                  // the saver's window
-  std::vector<ScreenRect> Monitors;   // each shows a picture of its own; none overlap
+  ScreenRect Window;                 // the saver's window
+  std::vector<ScreenRect> Monitors;  // each shows a picture of its own; none overlap
 };
 
 // More monitors than this are covered by the window, black, but show no picture of their own:

@@ -1,11 +1,15 @@
-# Sourced after wine-env.sh: an X display on which Wine sees two monitors, 800 x 600 (primary) and
-# 640 x 480 right of it, top-aligned, with a gap below the second. Xvfb alone always gives Wine one
+# Sourced after wine-env.sh: an X display on which Wine sees several monitors, by default two:
+# 800 x 600 (primary) and 640 x 480 right of it, top-aligned, with a gap below the second. Xvfb alone always gives Wine one
 # monitor; Xephyr's Xinerama heads give two once Wine is told not to ask RandR. Xephyr runs inside
 # the Xvfb that DISPLAY names (one is started when none is set) and is left at 0,0 by Xinerama
 # whatever offsets it is given, so this is the one arrangement a test can have here.
 
-# Starts Xephyr and points DISPLAY at it. False, with a message, when it does not come up.
+# Starts Xephyr and points DISPLAY at it, with the monitors' sizes given (800x600 640x480 when none
+# are). False, with a message, when it does not come up.
 two_monitors_start() {
+  local sizes=("$@") screens=() size
+  [ $# -gt 0 ] || sizes=(800x600 640x480)
+  for size in "${sizes[@]}"; do screens+=(-screen "$size"); done
   if [ -z "${DISPLAY:-}" ] && ! wine_env_start_display; then
     echo "no Xvfb for Xephyr to run in" >&2; return 1
   fi
@@ -13,7 +17,7 @@ two_monitors_start() {
   for n in $(seq 121 150); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
   done
-  Xephyr :$n -screen 800x600 -screen 640x480 +xinerama -noreset -nolisten tcp \
+  Xephyr :$n "${screens[@]}" +xinerama -noreset -nolisten tcp \
     >"$RUBBLIT_WINE_ROOT.xephyr.log" 2>&1 &
   RUBBLIT_XEPHYR_PID=$!
   for _ in $(seq 100); do

@@ -22,18 +22,6 @@ namespace {
 const RECT kFirst{0, 0, 800, 600}, kSecond{800, 0, 1440, 480};
 const std::uint32_t kTop = Rgb(220, 30, 40), kBottom = Rgb(20, 60, 200), kBlack = 0;
 
-std::vector<RECT> Monitors() {
-  std::vector<RECT> monitors;
-  ::EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR, HDC, LPRECT rect, LPARAM list) {
-        reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&monitors));
-  return monitors;
-}
-
 // Absolute coordinates over the virtual screen, not the primary monitor.
 void MoveMouseOnDesktop(int x, int y) {
   const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -56,9 +44,9 @@ class TwoMonitors : public SaverTest {
  protected:
   void SetUp() override {
     SaverTest::SetUp();
-    const std::vector<RECT> monitors = Monitors();
-    ASSERT_EQ(monitors.size(), 2u) << "this display does not give Wine two monitors";
-    ASSERT_TRUE(::EqualRect(&monitors[0], &kFirst) && ::EqualRect(&monitors[1], &kSecond));
+    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2) << "this display does not give Wine two monitors";
+    ASSERT_NE(::MonitorFromPoint({1439, 0}, MONITOR_DEFAULTTONULL), nullptr);
+    ASSERT_EQ(::MonitorFromPoint({1439, 480}, MONITOR_DEFAULTTONULL), nullptr) << "no gap below the second";
   }
 };
 
@@ -76,8 +64,14 @@ TEST_F(TwoMonitors, EachMonitorShowsThePictureOnItsOwnAndADiagonalMoveOnTheSecon
   } cases[] = {
       {1, {{400, 60, kTop}, {400, 560, kBottom}, {1120, 60, kTop}, {1120, 420, kBottom}}},
       {0,
-       {{400, 200, kTop}, {400, 400, kBottom}, {150, 300, kBlack}, {1120, 120, kTop}, {1120, 360, kBottom},
-        {850, 240, kBlack}, {1390, 240, kBlack}, {1120, 450, kBlack}}},
+       {{400, 200, kTop},
+        {400, 400, kBottom},
+        {150, 300, kBlack},
+        {1120, 120, kTop},
+        {1120, 360, kBottom},
+        {850, 240, kBlack},
+        {1390, 240, kBlack},
+        {1120, 450, kBlack}}},
   };
   TempFolder pictures;
   pictures.WriteBytes(L"picture.bmp", BmpBytes(400, 300, 24, TwoBands(kTop, kBottom, 300)));
@@ -111,15 +105,13 @@ TEST_F(TwoMonitors, TheDesktopMeltsOnBothMonitorsEachFromItsOwnPart) {
   ::RegisterClassW(&windowClass);
   HWND desktop = ::CreateWindowExW(0, windowClass.lpszClassName, L"desktop", WS_POPUP | WS_VISIBLE, 0, 0, 1440, 600,
                                    nullptr, nullptr, nullptr, nullptr);
-  {
-    forms::WindowDC dc(desktop);
-    for (const RECT& monitor : {kFirst, kSecond}) {
-      for (int row = 0; row < monitor.bottom; ++row) {
-        const std::uint32_t colour = DesktopColour(monitor.left > 0, row);
-        forms::Brush brush(::CreateSolidBrush(RGB(colour >> 16, colour >> 8 & 0xFF, colour & 0xFF)));
-        const RECT line{monitor.left, row, monitor.right, row + 1};
-        ::FillRect(dc.get(), &line, brush.get());
-      }
+  const forms::WindowDC dc(desktop);
+  for (int m = 0; m < 2; ++m) {
+    for (int row = 0; row < (m ? kSecond : kFirst).bottom; ++row) {
+      const std::uint32_t colour = DesktopColour(m, row);
+      const forms::Brush brush(::CreateSolidBrush(RGB(colour >> 16, colour >> 8 & 0xFF, colour & 0xFF)));
+      const RECT line{m * 800, row, 800 + m * 640, row + 1};
+      ::FillRect(dc.get(), &line, brush.get());
     }
   }
   ASSERT_TRUE(PumpUntil([] { return Capture(1120, 300, 1, 1).pixels[0] == DesktopColour(true, 300); }, 20000));
