@@ -83,8 +83,13 @@ void DisplayForm::ChooseMonitors() {
     if (MakeParts()) return;
   } catch (const std::bad_alloc&) {
   }
-  layout_ = PrimaryOnly(primary);
-  MakeParts();
+  // With not even that, the window stays black and input still ends the session.
+  try {
+    layout_ = PrimaryOnly(primary);
+    MakeParts();
+  } catch (const std::bad_alloc&) {
+    parts_.clear();
+  }
 }
 
 bool DisplayForm::MakeParts() {
