@@ -1,10 +1,13 @@
 // The passes of the sweep as the saver draws them: lines into Display's back buffer, then the
 // changed part presented to a real full-size popup window and the window system given its turn.
-// Drawing and presenting are timed apart, both phases, at full HD and at 4K, Speed 1.
+// Drawing and presenting are timed apart, both phases, at full HD, at 4K and on three full-HD
+// monitors side by side, Speed 1.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "bench/sweep_fixture.h"
 #include "display/display_surface.h"
@@ -56,33 +59,58 @@ void Report(const char* what, const bench::PassTimes& times) {
   std::printf("  %-8s mean %7.3f ms  worst %7.3f ms\n", what, times.Mean(), times.Worst());
 }
 
-bool RunSize(std::int32_t width, std::int32_t height) {
-  HWND window = CreatePopup(width, height);
-  DisplaySurface surface;
-  if (!window || !surface.Resize(width, height)) {
-    std::printf("could not make a %d x %d window and surface\n", width, height);
+// The mean times of a whole pass (drawn and presented), build-up and collapse.
+struct PassMeans {
+  double BuildUp = 0, Collapse = 0;
+};
+
+// monitors side by side, each width x height with a picture of its own, swept together as the
+// saver sweeps them and presented each to its own part of one window.
+bool RunSize(int monitors, std::int32_t width, std::int32_t height, PassMeans& means) {
+  HWND window = CreatePopup(monitors * width, height);
+  std::vector<std::unique_ptr<DisplaySurface>> surfaces;
+  std::vector<std::unique_ptr<bench::Picture>> pictures;
+  std::vector<SweepState> states(static_cast<std::size_t>(monitors));
+  std::vector<SweepPart> parts;
+  bool made = window != nullptr;
+  for (int m = 0; m < monitors && made; ++m) {
+    surfaces.push_back(std::make_unique<DisplaySurface>());
+    pictures.push_back(std::make_unique<bench::Picture>(width, height));
+    made = surfaces.back()->Resize(width, height);
+    surfaces.back()->Clear();
+    parts.push_back({pictures.back()->Input(1), states[static_cast<std::size_t>(m)], *surfaces.back()});
+  }
+  if (!made) {
+    std::printf("could not make a %d x %d window and surfaces\n", monitors * width, height);
     if (window) ::DestroyWindow(window);
     return false;
   }
-  surface.Clear();
-  surface.PresentAll(forms::WindowDC(window).get(), 0, 0);
+  const auto present = [&](bool all) {
+    const forms::WindowDC dc(window);
+    for (int m = 0; m < monitors; ++m) {
+      const RECT monitor{m * width, 0, (m + 1) * width, height};
+      if (all)
+        surfaces[static_cast<std::size_t>(m)]->PresentAll(dc.get(), m * width, 0, monitor);
+      else
+        surfaces[static_cast<std::size_t>(m)]->PresentChanges(dc.get(), m * width, 0, monitor);
+    }
+  };
+  present(true);
   ProcessPendingMessages();
 
-  bench::Picture picture(width, height);
-  const SweepInput input = picture.Input(1);
-  std::printf("== %d x %d window, Speed 1, profile %d .. %d%s\n", width, height, picture.Profile.ProfileMin,
-              picture.Profile.ProfileMax,
-              width > ::GetSystemMetrics(SM_CXSCREEN) || height > ::GetSystemMetrics(SM_CYSCREEN)
+  std::printf("== %d x %d x %d monitor%s, Speed 1, profile %d .. %d%s\n", width, height, monitors,
+              monitors > 1 ? "s side by side, a picture and a front each" : "",
+              pictures.front()->Profile.ProfileMin, pictures.front()->Profile.ProfileMax,
+              monitors * width > ::GetSystemMetrics(SM_CXSCREEN) || height > ::GetSystemMetrics(SM_CYSCREEN)
                   ? " (larger than the screen: only the part on it reaches the X server)"
                   : "");
   bool shownRight = true;
   for (SweepPhase phase : {SweepPhase::BuildUp, SweepPhase::Collapse}) {
     bench::PassTimes drawing, presenting, whole;
-    SweepState state;
     double passStart = bench::Milliseconds();
-    RunSweep(phase, input, state, surface, [&] {
+    RunSweep(phase, parts, [&] {
       const double drawn = bench::Milliseconds();
-      surface.PresentChanges(forms::WindowDC(window).get(), 0, 0);
+      present(false);
       ProcessPendingMessages();
       const double presented = bench::Milliseconds();
       drawing.Samples.push_back(drawn - passStart);
@@ -96,7 +124,8 @@ bool RunSize(std::int32_t width, std::int32_t height) {
     Report("drawing", drawing);
     Report("present", presenting);
     Report("pass", whole);
-    shownRight = WindowMatches(window, surface) && shownRight;
+    (phase == SweepPhase::BuildUp ? means.BuildUp : means.Collapse) = whole.Mean();
+    shownRight = WindowMatches(window, *surfaces.front()) && shownRight;
   }
   std::printf("check: the window shows the surface: %s\n\n", shownRight ? "yes" : "NO");
   ::DestroyWindow(window);
@@ -108,7 +137,13 @@ bool RunSize(std::int32_t width, std::int32_t height) {
 
 int main() {
   std::printf("screen %d x %d\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-  bool right = RunSize(1920, 1080);
-  right = RunSize(3840, 2160) && right;
+  PassMeans one, three, fourK;
+  bool right = RunSize(1, 1920, 1080, one);
+  right = RunSize(1, 3840, 2160, fourK) && right;
+  right = RunSize(3, 1920, 1080, three) && right;
+  std::printf("three full-HD monitors against one, mean whole pass: build-up %.3f / %.3f ms = %.2f times, "
+              "collapse %.3f / %.3f ms = %.2f times (target: at most 3)\n",
+              three.BuildUp, one.BuildUp, one.BuildUp > 0 ? three.BuildUp / one.BuildUp : 0, three.Collapse,
+              one.Collapse, one.Collapse > 0 ? three.Collapse / one.Collapse : 0);
   return right ? 0 : 1;
 }

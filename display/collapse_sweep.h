@@ -32,6 +32,16 @@ struct SweepState {
   std::int32_t SweepColumn = 0;
   std::int32_t FrontLevel = 0;
   std::int32_t FrontRow = 0;
+  // Stopped at a wrap, with column 0 of the new level still to draw.
+  bool AtWrap = false;
+  bool Running = false;
+};
+
+// One picture of several swept together, one per monitor.
+struct SweepPart {
+  SweepInput Input;
+  SweepState& State;
+  LineSink& Sink;
 };
 
 // Runs one phase. endOfPass is called at every wrap, after FrontLevel has moved, and once at the
@@ -40,3 +50,7 @@ struct SweepState {
 // when the phase ended. A Speed below 1 moves the front as 1 does.
 bool RunSweep(SweepPhase phase, const SweepInput& input, SweepState& state, LineSink& sink,
               const std::function<bool()>& endOfPass);
+// The same phase for several pictures at once, each with its own front: a pass draws the next pass of
+// every picture whose phase goes on, and endOfPass comes once for all of them. The phase ends when
+// every picture's has ended. One part runs exactly as RunSweep does.
+bool RunSweep(SweepPhase phase, const std::vector<SweepPart>& parts, const std::function<bool()>& endOfPass);

@@ -91,19 +91,39 @@ void DisplaySurface::DropStrip() const {
   stripWaiting_ = false;
 }
 
-void DisplaySurface::PresentChanges(HDC target, int left, int top) {
+namespace {
+
+// Wide enough for any window; GDI clips to the target anyway.
+constexpr RECT kEverywhere{-(1 << 26), -(1 << 26), 1 << 26, 1 << 26};
+
+}  // namespace
+
+void DisplaySurface::PresentChanges(HDC target, int left, int top) { PresentChanges(target, left, top, kEverywhere); }
+
+void DisplaySurface::PresentAll(HDC target, int left, int top) { PresentAll(target, left, top, kEverywhere); }
+
+void DisplaySurface::PresentChanges(HDC target, int left, int top, const RECT& visible) {
   WriteStrip();
   if (!bits() || changedLeft_ > changedRight_ || !target) return;
-  ::BitBlt(target, left + changedLeft_, top + changedTop_, changedRight_ - changedLeft_ + 1,
-           changedBottom_ - changedTop_ + 1, buffer_->dc(), changedLeft_, changedTop_, SRCCOPY);
+  Present(target, left, top, visible, changedLeft_, changedTop_, changedRight_, changedBottom_);
   ForgetChanges();
 }
 
-void DisplaySurface::PresentAll(HDC target, int left, int top) {
+void DisplaySurface::PresentAll(HDC target, int left, int top, const RECT& visible) {
   WriteStrip();
   if (!bits() || !target) return;
-  ::BitBlt(target, left, top, width(), height(), buffer_->dc(), 0, 0, SRCCOPY);
+  Present(target, left, top, visible, 0, 0, width() - 1, height() - 1);
   ForgetChanges();
+}
+
+void DisplaySurface::Present(HDC target, int left, int top, const RECT& visible, std::int32_t fromX,
+                             std::int32_t fromY, std::int32_t toX, std::int32_t toY) {
+  fromX = std::max<std::int32_t>(fromX, visible.left - left);
+  fromY = std::max<std::int32_t>(fromY, visible.top - top);
+  toX = std::min<std::int32_t>(toX, visible.right - 1 - left);
+  toY = std::min<std::int32_t>(toY, visible.bottom - 1 - top);
+  if (fromX > toX || fromY > toY) return;
+  ::BitBlt(target, left + fromX, top + fromY, toX - fromX + 1, toY - fromY + 1, buffer_->dc(), fromX, fromY, SRCCOPY);
 }
 
 std::uint32_t DisplaySurface::PixelAt(std::int32_t column, std::int32_t row) const {

@@ -37,6 +37,10 @@ class DisplaySurface : public LineSink {
   void PresentChanges(HDC target, int left, int top);
   // Copies the whole surface.
   void PresentAll(HDC target, int left, int top);
+  // The same, only what falls into visible, a rectangle of target: the surface's own monitor, when
+  // a larger picture would reach into the next one.
+  void PresentChanges(HDC target, int left, int top, const RECT& visible);
+  void PresentAll(HDC target, int left, int top, const RECT& visible);
 
   // The colour at a point, for tests; 0 outside.
   std::uint32_t PixelAt(std::int32_t column, std::int32_t row) const;
@@ -55,6 +59,9 @@ class DisplaySurface : public LineSink {
   void DropStrip() const;
 
   void ForgetChanges();
+  // Copies the surface's rectangle [fromX, toX] x [fromY, toY] (inclusive) to target, cut to visible.
+  void Present(HDC target, int left, int top, const RECT& visible, std::int32_t fromX, std::int32_t fromY,
+               std::int32_t toX, std::int32_t toY);
   std::uint32_t* bits() const { return buffer_ ? buffer_->bits() : nullptr; }
 
   std::unique_ptr<forms::PictureSurface> buffer_;  // none while the surface is empty

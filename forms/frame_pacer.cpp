@@ -1,5 +1,7 @@
 #include "forms/frame_pacer.h"
 
+#include <mmsystem.h>
+
 namespace forms {
 
 namespace {
@@ -9,7 +11,8 @@ namespace {
 constexpr DWORD kHighResolutionTimer = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 constexpr DWORD kTimerAllAccess = 0x1F0003;         // TIMER_ALL_ACCESS
 
-HANDLE CreateFrameTimer() {
+HANDLE CreateFrameTimer(bool& highResolution) {
+  highResolution = false;
   using CreateTimerEx = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD);
   HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
   auto createEx = kernel ? reinterpret_cast<CreateTimerEx>(
@@ -17,6 +20,7 @@ HANDLE CreateFrameTimer() {
                          : nullptr;
   if (createEx) {
     HANDLE timer = createEx(nullptr, nullptr, kHighResolutionTimer, kTimerAllAccess);
+    highResolution = timer != nullptr;
     if (timer) return timer;
   }
   return ::CreateWaitableTimerW(nullptr, FALSE, nullptr);
@@ -38,7 +42,15 @@ bool ProcessPendingMessages() {
 
 }  // namespace
 
-FramePacer::FramePacer(int framesPerSecond) : timer_(CreateFrameTimer()) {
+TimerPeriod::TimerPeriod(bool raise) : raised_(raise && ::timeBeginPeriod(1) == TIMERR_NOERROR) {}
+
+void TimerPeriod::Restore() {
+  if (raised_) ::timeEndPeriod(1);
+  raised_ = false;
+}
+
+FramePacer::FramePacer(int framesPerSecond)
+    : timer_(CreateFrameTimer(highResolution_)), timerPeriod_(!highResolution_) {
   if (framesPerSecond < 1) framesPerSecond = 1;
   LARGE_INTEGER frequency;
   if (::QueryPerformanceFrequency(&frequency) && frequency.QuadPart > 0) ticksPerSecond_ = frequency.QuadPart;

@@ -12,6 +12,22 @@
 
 namespace forms {
 
+// The system timer raised to 1 ms with timeBeginPeriod, so that a plain waitable timer wakes within
+// a millisecond of its time instead of at the next 15.6 ms tick; lowered again (timeEndPeriod)
+// exactly once, by Restore or the destructor, whichever comes first.
+class TimerPeriod {
+ public:
+  explicit TimerPeriod(bool raise);
+  ~TimerPeriod() { Restore(); }
+  TimerPeriod(const TimerPeriod&) = delete;
+  TimerPeriod& operator=(const TimerPeriod&) = delete;
+  void Restore();
+  bool raised() const { return raised_; }
+
+ private:
+  bool raised_ = false;
+};
+
 class FramePacer {
  public:
   static constexpr int kFramesPerSecond = 60;
@@ -28,12 +44,20 @@ class FramePacer {
   // (which is posted again for the message loop outside).
   bool EndPass(const std::function<bool()>& keepRunning);
 
+  // Lowers the timer resolution this pacer raised: called before the process is ended from within
+  // the loop, where no destructor runs.
+  void RestoreTimerResolution() { timerPeriod_.Restore(); }
+  // Whether the pacer raised it: only where no high-resolution waitable timer exists.
+  bool raisedTimerResolution() const { return timerPeriod_.raised(); }
+
  private:
   std::int64_t Now() const;
   // Blocks until the deadline or until a message arrives, whichever is first.
   void WaitForDeadlineOrInput(std::int64_t now);
 
+  bool highResolution_ = false;  // set while timer_ is made, before timerPeriod_ reads it
   KernelHandle timer_;
+  TimerPeriod timerPeriod_;
   std::int64_t ticksPerSecond_ = 1;
   std::int64_t period_ = 1;
   std::int64_t deadline_ = 0;

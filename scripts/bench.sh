@@ -46,18 +46,20 @@ RUBBLIT_WINEARCH=$winearch
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 
-# The screen a benchmark measures on: the saver's own CPU use on 1024 x 768, its memory and the
-# presenting of full-HD passes on 1920 x 1080. Each size gets an Xvfb and a Wine of its own.
+# The screen a benchmark measures on: the saver's own CPU use on 1024 x 768, its memory on
+# 1920 x 1080, and the presenting of passes on three full-HD monitors' width, where one full-HD pass
+# is measured too. Each size gets an Xvfb and a Wine of its own.
 screen_of() {
   case $1 in
-    display_pass_bench.exe | saver_memory_bench.exe) echo 1920x1080 ;;
+    display_pass_bench.exe) echo 5760x1080 ;;
+    saver_memory_bench.exe) echo 1920x1080 ;;
     *) echo 1024x768 ;;
   esac
 }
 
 benches=("$dir"/bin/*_bench.exe)
 [ ${#benches[@]} -gt 0 ] || { echo "no benchmark was built"; exit 1; }
-for screen in 1024x768 1920x1080; do
+for screen in 1024x768 1920x1080 5760x1080; do
   started=
   for bench in "${benches[@]}"; do
     [ "$(screen_of "$(basename "$bench")")" = "$screen" ] || continue
@@ -93,5 +95,23 @@ PY
     echo
   done
   if [ -n "$started" ]; then wine_env_stop; unset RUBBLIT_XVFB_PID; fi
+done
+
+# The running saver's CPU use on one monitor and on two of the same size, both in Xephyr, whose
+# Xinerama heads are Wine's monitors (scripts/two-monitors.sh).
+source "$root/scripts/two-monitors.sh"
+trap 'two_monitors_stop; wine_env_stop' EXIT
+for heads in "1024x768" "1024x768 1024x768"; do
+  unset DISPLAY
+  # shellcheck disable=SC2086  # one word per monitor
+  if RUBBLIT_SCREEN=1024x768 wine_env_start_display && two_monitors_start $heads && wine_env_start_wine &&
+     two_monitors_prefix; then
+    echo "== saver_cpu_bench.exe (Wine in Xephyr, monitors $heads)"
+    (cd "$dir/bin" && timeout --kill-after=5 600 "$RUBBLIT_WINE" "$dir/bin/saver_cpu_bench.exe" </dev/null) || status=1
+    echo
+  else
+    echo "Xephyr or Wine did not start for the monitors $heads"; status=1
+  fi
+  two_monitors_stop; wine_env_stop; unset RUBBLIT_XVFB_PID
 done
 exit $status

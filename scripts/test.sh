@@ -6,7 +6,8 @@
 #   x86_64  a few start-up and session tests of the same sources, built for 64-bit Windows and run
 #           under Wine; on a machine that runs no 32-bit programs, every test of the i686 stage
 #           instead (the 32-bit build is then only built, and the summary says so);
-#   package scripts/package.sh's zip, made twice and checked, and its executables under Wine.
+#   package scripts/package.sh's zip, made twice and checked, and its executables under Wine;
+#   two monitors  the saver's two-monitor tests, under Wine on Xephyr's two heads.
 # A stage that cannot start, a test that fails or is skipped, a test an executable lists that did not
 # run (counted from ctest's JUnit results against each executable's --gtest_list_tests), and
 # an include against the README's layer table all fail the run.
@@ -132,6 +133,8 @@ trap wine_env_stop EXIT
 # The 32-bit build is the product. A machine whose kernel runs no 32-bit programs still builds it,
 # says so, and runs its tests on the 64-bit build.
 x86_64_targets="wine_startup_e2e_test wine_saver_session_test"
+# Run only on two monitors, by the stage at the end.
+two_monitor_tests='^wine\.TwoMonitors\.'
 x86_64_what="start-up and session tests under Wine"
 x86_64_tests='^wine\.(StartupTest\.(AnUnknownLetterAndThePasswordModeEndAtOnceAndOnlyTheOlderPlatformChangesThePassword|PreviewBecomesAChildOfThePaneLetsALaterPreviewStartAndEndsWithThePane)|SaverSession\.TheSaverCoversTheScreenTopmostWithoutCursorAndAltEndsItWithoutAPasswordOnTheNTFamily)$'
 
@@ -141,7 +144,7 @@ source "$root/scripts/wine-env.sh"
 if wine_env_runs_32bit; then
   if configure_and_build i686 "$build/i686" "" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" &&
      start_wine i686; then
-    run_stage i686 "unit and Win32 tests under Wine" "$build/i686" '^(native|wine)\.'
+    run_stage i686 "unit and Win32 tests under Wine" "$build/i686" '^(native|wine)\.' "$two_monitor_tests"
     wineserver -k >/dev/null 2>&1 || true
   fi
 else
@@ -159,7 +162,7 @@ RUBBLIT_WINEARCH=win64
 source "$root/scripts/wine-env.sh"
 if configure_and_build x86_64 "$build/x86_64" "$x86_64_targets" \
      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" && start_wine x86_64; then
-  run_stage x86_64 "$x86_64_what" "$build/x86_64" "$x86_64_tests" '^$' "$x86_64_targets"
+  run_stage x86_64 "$x86_64_what" "$build/x86_64" "$x86_64_tests" "$two_monitor_tests" "$x86_64_targets"
 fi
 
 # The release package: scripts/package.sh run twice into temporary folders (building into
@@ -174,6 +177,22 @@ else
   broken+=("package: build failed (see $build/package.build.log)")
 fi
 echo "package stage: $((SECONDS - package_started)) s"
+
+# ---- Two monitors: the saver's tests that need two, on an X display of two Xinerama heads made by
+# Xephyr (scripts/two-monitors.sh), in a prefix of their own; on the build whose tests ran above
+# (the 32-bit one where this machine runs it). Xephyr that does not start fails the run.
+echo "== two monitors: the saver on two monitors under Wine, in Xephyr"
+wine_env_stop; unset RUBBLIT_XVFB_PID DISPLAY
+two_arch=x86_64 RUBBLIT_WINEARCH=win64
+if wine_env_runs_32bit; then two_arch=i686 RUBBLIT_WINEARCH=win32; fi
+source "$root/scripts/wine-env.sh"
+source "$root/scripts/two-monitors.sh"
+trap 'two_monitors_stop; wine_env_stop' EXIT
+if ! two_monitors_start; then
+  broken+=("two monitors: Xephyr did not start, so no two-monitor test ran")
+elif start_wine "two monitors" && { two_monitors_prefix || { broken+=("two monitors: the prefix did not restart"); false; }; }; then
+  run_stage "two monitors" "saver tests on two monitors under Wine in Xephyr" "$build/$two_arch" "$two_monitor_tests"
+fi
 
 echo
 echo "== summary"

@@ -85,4 +85,24 @@ TEST(CollapseSweep, EachPassMovesTheFrontBySpeedRowsAndASpeedBelowOneAsOne) {
   }
 }
 
+TEST(CollapseSweep, PicturesSweptTogetherEachDrawWhatTheyDrawAloneInAsManyPassesAsTheLongestAndStopTogether) {
+  PixelGrid small = LabelledPixels(2, 2), large = LabelledPixels(6, 9);
+  const std::vector<std::int32_t> smallProfile = {1, 1, 0}, largeProfile = {4, 4, -3, -3, 7, 7, 0};
+  const SweepInput inputs[] = {{small, smallProfile, 0, 1, 2, 2, 1}, {large, largeProfile, -3, 7, 6, 9, 2}};
+  for (SweepPhase phase : {SweepPhase::BuildUp, SweepPhase::Collapse}) {
+    for (int stopAfter : {-1, 2}) {
+      Outcome alone[2] = {Sweep(phase, inputs[0], stopAfter), Sweep(phase, inputs[1], stopAfter)};
+      Outcome together[2];
+      SweepState states[2];
+      int passes = 0;
+      const bool finished = RunSweep(phase, {{inputs[0], states[0], together[0]}, {inputs[1], states[1], together[1]}},
+                                     [&] { return ++passes != stopAfter; });
+      EXPECT_EQ(together[0].lines, alone[0].lines) << "stop after " << stopAfter;
+      EXPECT_EQ(together[1].lines, alone[1].lines) << "stop after " << stopAfter;
+      EXPECT_EQ(passes, std::max(alone[0].passes, alone[1].passes)) << "stop after " << stopAfter;
+      EXPECT_EQ(finished, stopAfter < 0);
+    }
+  }
+}
+
 }  // namespace

@@ -59,7 +59,9 @@ TEST_F(SaverSession, TheSaverCoversTheScreenTopmostWithoutCursorAndAltEndsItWith
   // A size other than 0 and 1 fills the screen as 1 does: the picture reaches the corner.
   auto saver = Start(L"/s", 2, RejectingPasswordPanel);
   EXPECT_TRUE(PumpUntil([] { return Capture(1, 1, 1, 1).At(0, 0) == kTop; }, 20000));
-  RECT rect{}, screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  RECT rect{}, screen{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   ASSERT_TRUE(::GetWindowRect(saver->window, &rect));
   EXPECT_TRUE(::EqualRect(&rect, &screen));
   EXPECT_EQ(::GetWindowLongW(saver->window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
@@ -153,6 +155,22 @@ TEST_F(SaverSession, OnTheOlderPlatformWithoutAPasswordPanelAKeyEndsTheSession) 
   auto saver = Start(L"/s");
   PressKey('Q');
   EXPECT_TRUE(saver->EndsWithin(20000));
+}
+
+// No other program may take the keyboard behind the saver, and no change of the monitors may leave
+// one uncovered: either ends the session.
+TEST_F(SaverSession, AnotherProgramsWindowActivatedOverItOrAChangeOfTheMonitorsEndsIt) {
+  for (const bool activate : {true, false}) {
+    auto saver = Start(L"/s");
+    HostWindow other(L"other program", 100, 100, 200, 150, false);
+    if (activate) {
+      ::ShowWindow(other.get(), SW_SHOW);
+      ::SetForegroundWindow(other.get());
+    } else {
+      ::PostMessageW(saver->window, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    }
+    EXPECT_TRUE(saver->EndsWithin(20000)) << (activate ? "activated" : "display change");
+  }
 }
 
 }  // namespace
