@@ -307,17 +307,17 @@ void SettingsForm::PreviewSelectedImage() {
     // The line of a file that vanished before it was listed names nothing to show.
     if (name.empty()) return;
     if (!loading) loading.emplace(Pic_K.handle());
-    ShowPreview(name);
-    shown = selected;
+    if (ShowPreview(name)) shown = selected;
     TakeListInput();
     // A key handled there may have closed the dialog.
     if (!handle() || !List_1) return;
   }
 }
 
-void SettingsForm::ShowPreview(const std::wstring& name) {
-  const std::optional<PreviewPicture> preview =
-      LoadPreviewPicture(Caption(Role::Folder_Path, 0) + L"\\" + name, previewSide_);
+bool SettingsForm::ShowPreview(const std::wstring& name) {
+  const std::optional<PreviewPicture> preview = LoadPreviewPicture(
+      Caption(Role::Folder_Path, 0) + L"\\" + name, previewSide_, [this] { return !ListInputWaits(); });
+  if (!preview && ListInputWaits()) return false;
   if (!preview) {
     // Neither the picture before nor its size belongs to this file: the box shows empty, as it
     // did when the dialog opened.
@@ -332,6 +332,13 @@ void SettingsForm::ShowPreview(const std::wstring& name) {
   }
   DrawBoxEdge(Pic_K.image(), kRaisedEdge);
   Pic_K.Refresh();
+  return true;
+}
+
+bool SettingsForm::ListInputWaits() const {
+  MSG message;
+  return ::PeekMessageW(&message, List_1, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE) ||
+         ::PeekMessageW(&message, List_1, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE);
 }
 
 void SettingsForm::TakeListInput() {

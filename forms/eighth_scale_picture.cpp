@@ -49,7 +49,8 @@ void AverageDown(const EighthScaleImage& image, std::int32_t storedWidth, std::i
 
 }  // namespace
 
-std::optional<LoadedPicture> LoadEighthScale(IStream* stream, const PictureHeader& header, const ViewChoice& choose) {
+std::optional<LoadedPicture> LoadEighthScale(IStream* stream, const PictureHeader& header, const ViewChoice& choose,
+                                             const std::function<bool()>& keepGoing) {
   const auto storedWidth = static_cast<std::int32_t>(header.width), storedHeight = static_cast<std::int32_t>(header.height);
   const PixelRect upright = UprightRect(header.orientation, storedWidth, storedHeight);
   const auto plan = PlanView(header.orientation, storedWidth, storedHeight, choose(upright.Width, upright.Height));
@@ -64,7 +65,7 @@ std::optional<LoadedPicture> LoadEighthScale(IStream* stream, const PictureHeade
   {
     GlobalLockScope lock(memory);
     if (!lock.bytes()) return std::nullopt;
-    image = DecodeJpegEighthScale(lock.bytes(), static_cast<std::size_t>(stat.cbSize.QuadPart));
+    image = DecodeJpegEighthScale(lock.bytes(), static_cast<std::size_t>(stat.cbSize.QuadPart), keepGoing);
   }
   // The decoder read another picture than the header announced.
   if (!image || image->width != (storedWidth + 7) / 8 || image->height != (storedHeight + 7) / 8) return std::nullopt;

@@ -9,7 +9,10 @@
 namespace forms {
 namespace {
 
-constexpr int kFastBits = 9;
+constexpr int kFastBits = 10;
+// How many rows of MCUs are decoded between two questions whether to go on: a few milliseconds'
+// worth in a large photo.
+constexpr int kRowsBetweenQuestions = 8;
 
 // A canonical Huffman code: codes of up to kFastBits bits found by one look-up, longer ones by
 // length as the standard's decoder does.
@@ -17,6 +20,10 @@ struct HuffmanTable {
   bool defined = false;
   std::array<std::uint8_t, 1 << kFastBits> fastSymbol{};
   std::array<std::uint8_t, 1 << kFastBits> fastLength{};  // 0: the code is longer, or there is none
+  // For detail coefficients, which are read past: the code and the coefficient's bits together when
+  // they fit in kFastBits (0 where not), and how far the position in the block moves (0: to its end).
+  std::array<std::uint8_t, 1 << kFastBits> fastSkip{};
+  std::array<std::uint8_t, 1 << kFastBits> fastAdvance{};
   std::array<std::int32_t, 17> maxCode{};                 // the largest code of each length; -1: none
   std::array<std::int32_t, 17> valueOffset{};
   std::array<std::uint8_t, 256> values{};
@@ -44,6 +51,12 @@ bool BuildTable(const unsigned char* counts, const unsigned char* symbols, int t
     table.maxCode[length] = count ? code - 1 : -1;
     code <<= 1;
   }
+  for (std::size_t prefix = 0; prefix < table.fastSkip.size(); ++prefix) {
+    const int length = table.fastLength[prefix], run = table.fastSymbol[prefix] >> 4, size = table.fastSymbol[prefix] & 15;
+    if (length == 0 || length + size > kFastBits) continue;
+    table.fastSkip[prefix] = static_cast<std::uint8_t>(length + size);
+    table.fastAdvance[prefix] = static_cast<std::uint8_t>(size ? run + 1 : run == 15 ? 16 : 0);
+  }
   table.defined = true;
   return true;
 }
@@ -54,16 +67,18 @@ class BitReader {
  public:
   BitReader(const unsigned char* data, std::size_t size, std::size_t pos) : data_(data), size_(size), pos_(pos) {}
 
-  std::uint32_t Peek(int count) {
+  // Makes sure that the next count bits (at most 57) are in the buffer.
+  void Want(int count) {
     if (count_ < count) Fill();
+  }
+  std::uint32_t Peek(int count) {
+    Want(count);
     return static_cast<std::uint32_t>(buffer_ >> (64 - count));
   }
   void Skip(int count) {
-    if (count_ < count) Fill();
+    Want(count);
     buffer_ <<= count;
     count_ -= count;
-    if (count_ < padding_) overrun_ = true;
-    padding_ = std::min(padding_, count_);
   }
   std::uint32_t Take(int count) {
     if (count == 0) return 0;
@@ -91,6 +106,7 @@ class BitReader {
   }
   // After a restart interval: the rest of its last byte is padding, then comes its RSTn marker.
   bool Restart() {
+    if (overrun()) return false;
     buffer_ = 0;
     count_ = padding_ = 0;
     pos_ = NextMarker(pos_);
@@ -98,7 +114,8 @@ class BitReader {
     pos_ += 2;
     return true;
   }
-  bool overrun() const { return overrun_; }
+  // Whether a decoder took bits beyond the data: the made-up zeros lie at the buffer's end.
+  bool overrun() const { return count_ < padding_; }
   // Where the data goes on after the bits the decoder took.
   std::size_t position() const { return pos_; }
 
@@ -130,8 +147,7 @@ class BitReader {
   std::size_t pos_;
   std::uint64_t buffer_ = 0;
   int count_ = 0;    // bits in buffer_, from its top
-  int padding_ = 0;  // how many of them are made-up zeros
-  bool overrun_ = false;
+  int padding_ = 0;  // how many made-up zeros went into it: they all come after the data
 };
 
 int Extend(std::uint32_t bits, int size) {
@@ -149,7 +165,8 @@ struct Component {
 
 class Decoder {
  public:
-  Decoder(const unsigned char* bytes, std::size_t size) : data_(bytes), size_(size) {}
+  Decoder(const unsigned char* bytes, std::size_t size, const std::function<bool()>& keepGoing)
+      : data_(bytes), size_(size), keepGoing_(keepGoing) {}
 
   std::optional<EighthScaleImage> Run() {
     if (size_ < 4 || data_[0] != 0xFF || data_[1] != 0xD8) return std::nullopt;
@@ -323,6 +340,7 @@ class Decoder {
         predictions.fill(0);
       }
       const int unitX = static_cast<int>(unit % unitsWide), unitY = static_cast<int>(unit / unitsWide);
+      if (unitX == 0 && unitY % kRowsBetweenQuestions == 0 && keepGoing_ && !keepGoing_()) return false;
       for (std::size_t i = 0; i < scan.size(); ++i) {
         Component& c = *scan[i].component;
         const int across = interleaved ? c.h : 1, down = interleaved ? c.v : 1;
@@ -354,8 +372,17 @@ class Decoder {
     if (dc < -2048 || dc > 2047) return false;
     if (pass == Pass::FirstDc) return true;
     // The 63 coefficients of detail are read past.
+    const HuffmanTable& ac = *c.acTable;
     for (int k = 1; k < 64;) {
-      const int symbol = bits.Decode(*c.acTable);
+      bits.Want(32);
+      const std::uint32_t prefix = bits.Peek(kFastBits);
+      if (ac.fastSkip[prefix]) {
+        bits.Skip(ac.fastSkip[prefix]);
+        if (!ac.fastAdvance[prefix]) break;
+        k += ac.fastAdvance[prefix];
+        continue;
+      }
+      const int symbol = bits.Decode(ac);
       if (symbol < 0) return false;
       const int run = symbol >> 4, bitCount = symbol & 15;
       if (bitCount == 0) {
@@ -412,6 +439,7 @@ class Decoder {
 
   const unsigned char* data_;
   std::size_t size_;
+  const std::function<bool()>& keepGoing_;
   bool frameRead_ = false;
   bool progressive_ = false;
   bool rgb_ = false;
@@ -427,10 +455,11 @@ class Decoder {
 
 }  // namespace
 
-std::optional<EighthScaleImage> DecodeJpegEighthScale(const unsigned char* bytes, std::size_t size) {
+std::optional<EighthScaleImage> DecodeJpegEighthScale(const unsigned char* bytes, std::size_t size,
+                                                      const std::function<bool()>& keepGoing) {
   if (!bytes) return std::nullopt;
   try {
-    return Decoder(bytes, size).Run();
+    return Decoder(bytes, size, keepGoing).Run();
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -21,7 +22,9 @@ struct EighthScaleImage {
 // Reads 8-bit Huffman-coded JPEGs, sequential or progressive, in grey or YCbCr, and only those.
 // Nothing for other kinds (arithmetic coding, lossless, 12 bits, CMYK, Adobe RGB), for data that
 // ends or breaks off before the picture's end, and when the memory is missing; the caller then
-// leaves the file to a full decoder, which decides.
-std::optional<EighthScaleImage> DecodeJpegEighthScale(const unsigned char* bytes, std::size_t size);
+// leaves the file to a full decoder, which decides. keepGoing, where given, is asked every few rows
+// of blocks; when it says no, the decode is abandoned and gives nothing.
+std::optional<EighthScaleImage> DecodeJpegEighthScale(const unsigned char* bytes, std::size_t size,
+                                                      const std::function<bool()>& keepGoing = nullptr);
 
 }  // namespace forms

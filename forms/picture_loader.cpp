@@ -139,13 +139,15 @@ std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path) {
   });
 }
 
-std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path, const ViewChoice& choose) {
+std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path, const ViewChoice& choose,
+                                             const std::function<bool()>& keepGoing) {
   // The platform's decoders are COM objects; this keeps COM up for the load whatever the caller did.
   ComApartment apartment;
   CheckedFile file = ReadCheckedFile(path);
   if (!file.stream) return std::nullopt;
   if (file.header.kind == PictureKind::Jpeg) {
-    if (auto picture = LoadEighthScale(file.stream.get(), file.header, choose)) return picture;
+    if (auto picture = LoadEighthScale(file.stream.get(), file.header, choose, keepGoing)) return picture;
+    if (keepGoing && !keepGoing()) return std::nullopt;
     if (auto picture = LoadWithImaging(file.stream.get(), file.header, choose)) return picture;
     LARGE_INTEGER start = {};
     if (FAILED(file.stream->Seek(start, STREAM_SEEK_SET, nullptr))) return std::nullopt;

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <utility>
 
-std::optional<PreviewPicture> LoadPreviewPicture(const std::wstring& path, int boxSide) {
+std::optional<PreviewPicture> LoadPreviewPicture(const std::wstring& path, int boxSide,
+                                                 const std::function<bool()>& keepGoing) {
   int width = 0, height = 0;
   PreviewFit fit;
   std::optional<forms::LoadedPicture> picture =
@@ -12,7 +13,8 @@ std::optional<PreviewPicture> LoadPreviewPicture(const std::wstring& path, int b
         height = uprightHeight;
         fit = FitPreview(width, height, boxSide);
         return forms::PictureView{{0, 0, width, height}, fit.boxWidth, fit.boxHeight};
-      });
+      },
+      keepGoing);
   if (!picture || picture->width() != fit.boxWidth || picture->height() != fit.boxHeight) return std::nullopt;
   return PreviewPicture{std::move(*picture), width, height, fit};
 }

@@ -2,6 +2,7 @@
 // that a camera's photo previews at the speed of a click and in little memory.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,5 +18,6 @@ struct PreviewPicture {
   PreviewFit fit;
 };
 
-// Nothing when the file cannot be loaded.
-std::optional<PreviewPicture> LoadPreviewPicture(const std::wstring& path, int boxSide);
+// Nothing when the file cannot be loaded, or when keepGoing (see forms::LoadPictureFile) said no.
+std::optional<PreviewPicture> LoadPreviewPicture(const std::wstring& path, int boxSide,
+                                                 const std::function<bool()>& keepGoing = nullptr);
