@@ -177,17 +177,19 @@ class RunningDialog {
   HANDLE process() const { return watched_.get(); }
 
   void Click(int line) const {
-    testbed::ClickAt(testbed::SettingsDialog::OnScreen(dialog_->List(), {4, line * itemHeight_ + 1, 40, itemHeight_ - 2}));
+    testbed::ClickAt(
+        testbed::SettingsDialog::OnScreen(dialog_->List(), {4, line * itemHeight_ + 1, 40, itemHeight_ - 2}));
   }
   // The box shown at the size the picture fits, its edge drawn, and the size caption; seconds.
   double WaitForPreview(int width, int height, double since) const {
     const PreviewFit fit = FitPreview(width, height, kBoxSide);
-    const testbed::Pixels caption =
-        testbed::LabelOverTile(tile_, kPreSize, std::to_wstring(width) + L" * " + std::to_wstring(height), dialog::kCentred);
+    const testbed::Pixels caption = testbed::LabelOverTile(
+        tile_, kPreSize, std::to_wstring(width) + L" * " + std::to_wstring(height), dialog::kCentred);
     const bool shown = PollUntil([&] {
       RECT box{};
       ::GetWindowRect(panels_.picK, &box);
-      if (!::IsWindowVisible(panels_.picK) || box.right - box.left != fit.boxWidth || box.bottom - box.top != fit.boxHeight) {
+      if (!::IsWindowVisible(panels_.picK) || box.right - box.left != fit.boxWidth ||
+          box.bottom - box.top != fit.boxHeight) {
         return false;
       }
       const testbed::Pixels corner = testbed::ScreenPixels({box.left, box.top, box.left + 1, box.top + 1});
@@ -212,7 +214,8 @@ class RunningDialog {
 // to read a JPEG grows with its data.
 testbed::PixelColour Photo(int width, int height) {
   return [scenery = bench::Scenery(width, height)](int x, int y) {
-    const std::uint32_t hash = (static_cast<std::uint32_t>(x) * 73856093u ^ static_cast<std::uint32_t>(y) * 19349663u) * 2654435761u;
+    const std::uint32_t hash =
+        (static_cast<std::uint32_t>(x) * 73856093u ^ static_cast<std::uint32_t>(y) * 19349663u) * 2654435761u;
     std::uint32_t pixel = 0;
     for (int shift : {0, 8, 16}) {
       const int grain = static_cast<int>((hash >> (shift + 8)) % 64) - 32;
@@ -274,10 +277,11 @@ int MeasureDialog(const testbed::TempFolder& home, const testbed::TempFolder& pi
     sending.push_back((bench::Seconds() - start) * 1000.0);
     flows.push_back(dialog.WaitForPreview(3008, 4000, start) * 1000.0);
   }
-  std::printf("  ten clicks down the list (sent in %.1f ms): the last one's preview after %.1f ms (median of %d, "
-              "slowest %.1f; target within two single previews: %.1f ms; before, each click loaded its picture in "
-              "turn)\n",
-              Median(sending), Median(flows), kFlowRounds, *std::max_element(flows.begin(), flows.end()), 2 * single);
+  std::printf(
+      "  ten clicks down the list (sent in %.1f ms): the last one's preview after %.1f ms (median of %d, "
+      "slowest %.1f; target within two single previews: %.1f ms; before, each click loaded its picture in "
+      "turn)\n",
+      Median(sending), Median(flows), kFlowRounds, *std::max_element(flows.begin(), flows.end()), 2 * single);
 
   const double big = bench::Seconds();
   dialog.Click(11);

@@ -26,15 +26,16 @@ CellSpan Cover(int t, int count, int storedSize, int cells) {
 }
 
 // Averages image down to width x height into pixels (rows of width, top first).
-void AverageDown(const EighthScaleImage& image, std::int32_t storedWidth, std::int32_t storedHeight,
-                 std::int32_t width, std::int32_t height, std::uint32_t* pixels) {
+void AverageDown(const EighthScaleImage& image, std::int32_t storedWidth, std::int32_t storedHeight, std::int32_t width,
+                 std::int32_t height, std::uint32_t* pixels) {
   for (int y = 0; y < height; ++y) {
     const CellSpan rows = Cover(y, height, storedHeight, image.height);
     for (int x = 0; x < width; ++x) {
       const CellSpan columns = Cover(x, width, storedWidth, image.width);
       std::uint32_t red = 0, green = 0, blue = 0;
       for (int row = rows.first; row < rows.last; ++row) {
-        const std::uint32_t* cell = image.pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(image.width);
+        const std::uint32_t* cell =
+            image.pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(image.width);
         for (int column = columns.first; column < columns.last; ++column) {
           red += (cell[column] >> 16) & 0xFF;
           green += (cell[column] >> 8) & 0xFF;
@@ -42,7 +43,8 @@ void AverageDown(const EighthScaleImage& image, std::int32_t storedWidth, std::i
         }
       }
       const auto cells = static_cast<std::uint32_t>((rows.last - rows.first) * (columns.last - columns.first));
-      *pixels++ = (((red + cells / 2) / cells) << 16) | (((green + cells / 2) / cells) << 8) | ((blue + cells / 2) / cells);
+      *pixels++ =
+          (((red + cells / 2) / cells) << 16) | (((green + cells / 2) / cells) << 8) | ((blue + cells / 2) / cells);
     }
   }
 }
@@ -51,7 +53,8 @@ void AverageDown(const EighthScaleImage& image, std::int32_t storedWidth, std::i
 
 std::optional<LoadedPicture> LoadEighthScale(IStream* stream, const PictureHeader& header, const ViewChoice& choose,
                                              const std::function<bool()>& keepGoing) {
-  const auto storedWidth = static_cast<std::int32_t>(header.width), storedHeight = static_cast<std::int32_t>(header.height);
+  const auto storedWidth = static_cast<std::int32_t>(header.width),
+             storedHeight = static_cast<std::int32_t>(header.height);
   const PixelRect upright = UprightRect(header.orientation, storedWidth, storedHeight);
   const auto plan = PlanView(header.orientation, storedWidth, storedHeight, choose(upright.Width, upright.Height));
   if (!plan || !plan->Scaled() || plan->Width * 8 > storedWidth || plan->Height * 8 > storedHeight) return std::nullopt;

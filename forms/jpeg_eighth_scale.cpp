@@ -24,7 +24,7 @@ struct HuffmanTable {
   // they fit in kFastBits (0 where not), and how far the position in the block moves (0: to its end).
   std::array<std::uint8_t, 1 << kFastBits> fastSkip{};
   std::array<std::uint8_t, 1 << kFastBits> fastAdvance{};
-  std::array<std::int32_t, 17> maxCode{};                 // the largest code of each length; -1: none
+  std::array<std::int32_t, 17> maxCode{};  // the largest code of each length; -1: none
   std::array<std::int32_t, 17> valueOffset{};
   std::array<std::uint8_t, 256> values{};
 };
@@ -38,6 +38,8 @@ bool BuildTable(const unsigned char* counts, const unsigned char* symbols, int t
     const int count = counts[length - 1];
     table.valueOffset[length] = k - code;
     for (int i = 0; i < count; ++i, ++code, ++k) {
+      // More codes than the length has room for: the table is damaged.
+      if (code >= (1 << length)) return false;
       if (length <= kFastBits) {
         const int shift = kFastBits - length;
         for (int fill = 0; fill < (1 << shift); ++fill) {
@@ -46,13 +48,12 @@ bool BuildTable(const unsigned char* counts, const unsigned char* symbols, int t
         }
       }
     }
-    // More codes than the length has room for: the table is damaged.
-    if (code > (1 << length)) return false;
     table.maxCode[length] = count ? code - 1 : -1;
     code <<= 1;
   }
   for (std::size_t prefix = 0; prefix < table.fastSkip.size(); ++prefix) {
-    const int length = table.fastLength[prefix], run = table.fastSymbol[prefix] >> 4, size = table.fastSymbol[prefix] & 15;
+    const int length = table.fastLength[prefix], run = table.fastSymbol[prefix] >> 4,
+              size = table.fastSymbol[prefix] & 15;
     if (length == 0 || length + size > kFastBits) continue;
     table.fastSkip[prefix] = static_cast<std::uint8_t>(length + size);
     table.fastAdvance[prefix] = static_cast<std::uint8_t>(size ? run + 1 : run == 15 ? 16 : 0);
@@ -225,7 +226,8 @@ class Decoder {
     height_ = (s[1] << 8) | s[2];
     width_ = (s[3] << 8) | s[4];
     const int count = s[5];
-    if (width_ == 0 || height_ == 0 || !FitsDecodeBudget(width_, height_) || (count != 1 && count != 3) || size < 6 + 3 * static_cast<std::size_t>(count)) {
+    if (width_ == 0 || height_ == 0 || !FitsDecodeBudget(width_, height_) || (count != 1 && count != 3) ||
+        size < 6 + 3 * static_cast<std::size_t>(count)) {
       return false;
     }
     progressive_ = progressive;
@@ -260,7 +262,8 @@ class Decoder {
       int total = 0;
       for (int i = 1; i <= 16; ++i) total += s[at + static_cast<std::size_t>(i)];
       if (kind > 1 || slot > 3 || total > 256 || size - at - 17 < static_cast<std::size_t>(total)) return false;
-      HuffmanTable& table = kind == 0 ? dcTables_[static_cast<std::size_t>(slot)] : acTables_[static_cast<std::size_t>(slot)];
+      HuffmanTable& table =
+          kind == 0 ? dcTables_[static_cast<std::size_t>(slot)] : acTables_[static_cast<std::size_t>(slot)];
       if (!BuildTable(s + at + 1, s + at + 17, total, table)) return false;
       at += 17 + static_cast<std::size_t>(total);
     }
@@ -290,7 +293,8 @@ class Decoder {
                                 [&](const Component& c) { return c.id == s[1 + 2 * i]; });
       const int dcSlot = s[2 + 2 * i] >> 4, acSlot = s[2 + 2 * i] & 15;
       if (found == components_.end() || dcSlot > 3 || acSlot > 3) return false;
-      scan.push_back({&*found, &dcTables_[static_cast<std::size_t>(dcSlot)], &acTables_[static_cast<std::size_t>(acSlot)]});
+      scan.push_back(
+          {&*found, &dcTables_[static_cast<std::size_t>(dcSlot)], &acTables_[static_cast<std::size_t>(acSlot)]});
     }
     const int start = s[1 + 2 * count], end = s[2 + 2 * count];
     const int high = s[3 + 2 * count] >> 4, low = s[3 + 2 * count] & 15;
@@ -346,8 +350,9 @@ class Decoder {
         const int across = interleaved ? c.h : 1, down = interleaved ? c.v : 1;
         for (int y = 0; y < down; ++y) {
           for (int x = 0; x < across; ++x) {
-            const std::size_t block = static_cast<std::size_t>(unitY * down + y) * static_cast<std::size_t>(c.blocksWide) +
-                                      static_cast<std::size_t>(unitX * across + x);
+            const std::size_t block =
+                static_cast<std::size_t>(unitY * down + y) * static_cast<std::size_t>(c.blocksWide) +
+                static_cast<std::size_t>(unitX * across + x);
             if (block >= c.dc.size() || !DecodeBlock(scan[i], pass, low, predictions[i], c.dc[block], bits)) {
               return false;
             }

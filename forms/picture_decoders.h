@@ -14,7 +14,8 @@ namespace forms {
 // GlobalLock for the span of one scope.
 class GlobalLockScope {
  public:
-  explicit GlobalLockScope(HGLOBAL memory) : memory_(memory), bytes_(static_cast<unsigned char*>(::GlobalLock(memory))) {}
+  explicit GlobalLockScope(HGLOBAL memory)
+      : memory_(memory), bytes_(static_cast<unsigned char*>(::GlobalLock(memory))) {}
   ~GlobalLockScope() {
     if (bytes_) ::GlobalUnlock(memory_);
   }

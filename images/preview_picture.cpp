@@ -7,8 +7,9 @@ std::optional<PreviewPicture> LoadPreviewPicture(const std::wstring& path, int b
                                                  const std::function<bool()>& keepGoing) {
   int width = 0, height = 0;
   PreviewFit fit;
-  std::optional<forms::LoadedPicture> picture =
-      forms::LoadPictureFile(path, [&](std::int32_t uprightWidth, std::int32_t uprightHeight) {
+  std::optional<forms::LoadedPicture> picture = forms::LoadPictureFile(
+      path,
+      [&](std::int32_t uprightWidth, std::int32_t uprightHeight) {
         width = uprightWidth;
         height = uprightHeight;
         fit = FitPreview(width, height, boxSide);

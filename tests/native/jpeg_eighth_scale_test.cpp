@@ -86,7 +86,9 @@ std::string Scan(const JpegPlan& plan, Pass pass) {
   const int unitsHigh = interleaved ? (plan.height + 8 * maxV - 1) / (8 * maxV) : (plan.height + 7) / 8;
   std::string body = Bytes({count});
   for (int c = 0; c < count; ++c) body += Bytes({c + 1, 0x00});
-  body += pass == Pass::Sequential ? Bytes({0, 63, 0}) : pass == Pass::FirstDc ? Bytes({0, 0, 0x01}) : Bytes({0, 0, 0x10});
+  body += pass == Pass::Sequential ? Bytes({0, 63, 0})
+          : pass == Pass::FirstDc  ? Bytes({0, 0, 0x01})
+                                   : Bytes({0, 0, 0x10});
   std::string data;
   Bits bits;
   std::vector<int> predictions(static_cast<std::size_t>(count));
@@ -122,14 +124,16 @@ std::string Jpeg(const JpegPlan& plan) {
                              static_cast<int>(plan.sampling.size())});
   for (std::size_t c = 0; c < plan.sampling.size(); ++c) frame += Bytes({static_cast<int>(c) + 1, plan.sampling[c], 0});
   const int frameMarker = plan.frameMarker ? plan.frameMarker : plan.progressive ? 0xC2 : 0xC0;
-  std::string out = Bytes({0xFF, 0xD8}) + Segment(0xDB, Bytes({0, 8}) + std::string(63, '\x01')) +
-                    Segment(frameMarker, frame) +
-                    Segment(0xC4, Bytes({0x00, 0, 0, 0, 12}) + std::string(12, '\0') + Bytes({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})) +
-                    Segment(0xC4, Bytes({0x10, 1}) + std::string(15, '\0') + Bytes({0}));
+  std::string out =
+      Bytes({0xFF, 0xD8}) + Segment(0xDB, Bytes({0, 8}) + std::string(63, '\x01')) + Segment(frameMarker, frame) +
+      Segment(0xC4,
+              Bytes({0x00, 0, 0, 0, 12}) + std::string(12, '\0') + Bytes({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})) +
+      Segment(0xC4, Bytes({0x10, 1}) + std::string(15, '\0') + Bytes({0}));
   if (plan.restart) out += Segment(0xDD, Bytes({0, plan.restart}));
   if (plan.progressive) {
     // The detail scan says nothing about the means, whatever its data.
-    out += Scan(plan, Pass::FirstDc) + Scan(plan, Pass::RefineDc) + Segment(0xDA, Bytes({1, 1, 0, 1, 63, 0})) + "\x5A\xA5";
+    out +=
+        Scan(plan, Pass::FirstDc) + Scan(plan, Pass::RefineDc) + Segment(0xDA, Bytes({1, 1, 0, 1, 63, 0})) + "\x5A\xA5";
   } else {
     out += Scan(plan, Pass::Sequential);
   }
@@ -143,7 +147,8 @@ std::uint32_t Expected(const JpegPlan& plan, int x, int y) {
   for (int s : plan.sampling) maxH = std::max(maxH, s >> 4), maxV = std::max(maxV, s & 15);
   double sample[3] = {};
   for (std::size_t c = 0; c < plan.sampling.size(); ++c) {
-    sample[c] = 128 + BlockDc(static_cast<int>(c), x * (plan.sampling[c] >> 4) / maxH, y * (plan.sampling[c] & 15) / maxV);
+    sample[c] =
+        128 + BlockDc(static_cast<int>(c), x * (plan.sampling[c] >> 4) / maxH, y * (plan.sampling[c] & 15) / maxV);
   }
   if (plan.sampling.size() == 1) sample[1] = sample[2] = 128;
   auto channel = [](double v) { return static_cast<std::uint32_t>(std::lround(std::min(255.0, std::max(0.0, v)))); };
@@ -182,7 +187,8 @@ TEST(JpegEighthScale, EachBlockGivesOnePixelOfItsMeanColour) {
     for (int y = 0; y < image->height; ++y) {
       for (int x = 0; x < image->width; ++x) {
         const std::uint32_t seen = image->pixels[static_cast<std::size_t>(y * image->width + x)];
-        EXPECT_TRUE(Near(seen, Expected(row.plan, x, y))) << row.what << " at " << x << "," << y << ": " << std::hex << seen;
+        EXPECT_TRUE(Near(seen, Expected(row.plan, x, y)))
+            << row.what << " at " << x << "," << y << ": " << std::hex << seen;
       }
     }
   }

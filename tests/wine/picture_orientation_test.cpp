@@ -92,8 +92,9 @@ TEST(PictureOrientation, EachOrientationStandsUprightWholeScaledCutAndThroughThe
     EXPECT_TRUE(MarkedTopLeft(*cut, 160, 120, background)) << orientation;
 
     // An eighth of the size or less comes from the blocks' means.
-    auto small = forms::LoadPictureFile(
-        path, [](std::int32_t width, std::int32_t height) { return forms::PictureView{{0, 0, width, height}, 40, 30}; });
+    auto small = forms::LoadPictureFile(path, [](std::int32_t width, std::int32_t height) {
+      return forms::PictureView{{0, 0, width, height}, 40, 30};
+    });
     ASSERT_TRUE(small) << orientation;
     EXPECT_TRUE(MarkedTopLeft(*small, 40, 30, background)) << orientation;
 
