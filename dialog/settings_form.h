@@ -95,7 +95,7 @@ class SettingsForm final : public forms::Window, private PanelEvents {
   // A folder choice is under way, from its browser to its filled list. The scan lets the dialog
   // handle input meanwhile; what would change the folder, the list or the kinds waits for its end.
   bool choosingFolder_ = false;
-  // A preview is loading; a selection made meanwhile is taken up by it when the load ends.
+  // A preview is under way: a selection made meanwhile is taken up by it, not by a preview of its own.
   bool previewing_ = false;
 };
 
