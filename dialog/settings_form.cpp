@@ -12,7 +12,7 @@
 #include "forms/picture_loader.h"
 #include "forms/process.h"
 #include "images/image_scan.h"
-#include "images/preview_fit.h"
+#include "images/preview_picture.h"
 #include "images/shown_name.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
@@ -398,34 +398,59 @@ void SettingsForm::ToggleImageKind(std::int16_t index) {
 }
 
 void SettingsForm::PreviewSelectedImage() {
-  if (!List_1 || choosingFolder_) return;
-  const LRESULT selected = ::SendMessageW(List_1, LB_GETCURSEL, 0, 0);
-  if (selected < 0) return;
-  const std::wstring name = ListLine(selected);
-  PreviewScope loading(Pic_K.handle(), look_.busy);
-  // The line of a file that vanished before it was listed names nothing to show.
-  const std::optional<forms::LoadedPicture> picture =
-      name.empty() ? std::nullopt : forms::LoadPictureFile(Caption(Role::Folder_Path, 0) + L"\\" + name);
+  if (!List_1 || choosingFolder_ || previewing_) return;
+  FlagScope previewing(previewing_);
+  std::optional<PreviewScope> loading;
+  for (LRESULT shown = LB_ERR;;) {
+    const LRESULT selected = ::SendMessageW(List_1, LB_GETCURSEL, 0, 0);
+    if (selected < 0 || selected == shown) return;
+    if (!loading) loading.emplace(Pic_K.handle(), look_.busy);
+    if (ShowPreview(ListLine(selected))) shown = selected;
+    TakeListInput();
+    // A key handled there may have closed the dialog.
+    if (!handle() || !List_1) return;
+  }
+}
+
+bool SettingsForm::ShowPreview(const std::wstring& name) {
   const int side = layout_.picK.width;
+  // The line of a file that vanished before it was listed names nothing to show.
+  const std::optional<PreviewPicture> preview =
+      name.empty() ? std::nullopt
+                   : LoadPreviewPicture(Caption(Role::Folder_Path, 0) + L"\\" + name, side,
+                                        [this] { return !ListInputWaits(); });
+  if (!preview && ListInputWaits()) return false;
   previewed_.reset();
-  if (!picture) {
+  if (!preview) {
     // Neither the picture before nor its size belongs to this line: the box shows empty, as it
     // did when the dialog opened.
     SetCaption(Role::lbl_PreSize, 0, L"");
     Pic_K.Reshape(side, side);
   } else {
-    const int width = picture->width(), height = picture->height();
-    previewed_.emplace(width, height);
-    SetCaption(Role::lbl_PreSize, 0, std::to_wstring(width) + L" * " + std::to_wstring(height));
-    const PreviewFit fit = FitPreview(width, height, side);
-    if (Pic_K.Reshape(fit.boxWidth, fit.boxHeight)) {
-      ::SetStretchBltMode(Pic_K.image().dc(), COLORONCOLOR);
-      ::StretchBlt(Pic_K.image().dc(), 0, 0, fit.boxWidth, fit.boxHeight, picture->dc(), 0, 0, width, height,
-                   SRCCOPY);
+    previewed_.emplace(preview->width, preview->height);
+    SetCaption(Role::lbl_PreSize, 0, std::to_wstring(preview->width) + L" * " + std::to_wstring(preview->height));
+    if (Pic_K.Reshape(preview->fit.boxWidth, preview->fit.boxHeight)) {
+      ::BitBlt(Pic_K.image().dc(), 0, 0, preview->fit.boxWidth, preview->fit.boxHeight, preview->picture.dc(), 0, 0,
+               SRCCOPY);
     }
   }
   DrawBoxEdge(Pic_K.image(), kRaisedEdge);
   Pic_K.Refresh();
+  return true;
+}
+
+bool SettingsForm::ListInputWaits() const {
+  MSG message;
+  return ::PeekMessageW(&message, List_1, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE) ||
+         ::PeekMessageW(&message, List_1, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE);
+}
+
+void SettingsForm::TakeListInput() {
+  MSG message;
+  while (::PeekMessageW(&message, List_1, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
 }
 
 void SettingsForm::SelectOption(Role optionRole, std::int16_t index, std::int16_t& field) {

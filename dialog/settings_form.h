@@ -58,8 +58,17 @@ class SettingsForm final : public forms::Window, private PanelEvents {
   // A check box of the image kinds (0 bmp, 1 gif, 2 jpg, 3 wmf): the flag flips and the folder shown
   // is listed again, sorted, with the kinds now enabled.
   void ToggleImageKind(std::int16_t index);
-  // A click in List_1: the selected file's size and a copy that fits the preview box.
+  // A click in List_1: the selected file's size and a copy that fits the preview box. A click or key
+  // that reaches the list while a picture loads abandons that load; what the list was told is then
+  // handled, and only where the selection stands is loaded: quick clicks down the list load the last.
   void PreviewSelectedImage();
+  // The file of a list line in Pic_K, loaded at the size the box shows it, and its size in
+  // lbl_PreSize; false, with both left as they were, when a click or key for the list came first.
+  bool ShowPreview(const std::wstring& name);
+  // Whether a click or key waits for List_1.
+  bool ListInputWaits() const;
+  // The clicks and keys that reached List_1 while a picture loaded, handled in their order.
+  void TakeListInput();
   void SelectOption(Role optionRole, std::int16_t index, std::int16_t& field);
   void ShowSpeed();
   void PressButton(std::int16_t index);
@@ -102,6 +111,8 @@ class SettingsForm final : public forms::Window, private PanelEvents {
   // A folder choice is under way, from its browser to its filled list. The scan lets the dialog
   // handle input meanwhile; what would change the folder, the list or the kinds waits for its end.
   bool choosingFolder_ = false;
+  // A preview is under way: a selection made meanwhile is taken up by it, not by a preview of its own.
+  bool previewing_ = false;
 };
 
 }  // namespace dialog

@@ -11,8 +11,31 @@
 
 namespace forms {
 
+// GlobalLock for the span of one scope.
+class GlobalLockScope {
+ public:
+  explicit GlobalLockScope(HGLOBAL memory)
+      : memory_(memory), bytes_(static_cast<unsigned char*>(::GlobalLock(memory))) {}
+  ~GlobalLockScope() {
+    if (bytes_) ::GlobalUnlock(memory_);
+  }
+  GlobalLockScope(const GlobalLockScope&) = delete;
+  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+  unsigned char* bytes() const { return bytes_; }
+
+ private:
+  HGLOBAL memory_;
+  unsigned char* bytes_;
+};
+
 // A black 32-bit top-down picture of width x height, selected into a memory DC.
 std::optional<LoadedPicture> NewPicture(int width, int height);
+
+// A JPEG bound for a view at most an eighth of its size, made from its blocks' means (see
+// jpeg_eighth_scale.h), which is faster and far smaller than any decode of the whole. Nothing for
+// any other view and for a file that decoder does not read; stream is a memory stream of the file.
+std::optional<LoadedPicture> LoadEighthScale(IStream* stream, const PictureHeader& header, const ViewChoice& choose,
+                                             const std::function<bool()>& keepGoing);
 
 // The platform's imaging component: JPEG, decoded at a reduced scale where the decoder offers it
 // and scaled while the pixels are copied. Nothing when it cannot read the file; the stream may

@@ -9,22 +9,6 @@
 namespace forms {
 namespace {
 
-// GlobalLock for the span of one scope.
-class GlobalLockScope {
- public:
-  explicit GlobalLockScope(HGLOBAL memory) : memory_(memory), bytes_(static_cast<unsigned char*>(::GlobalLock(memory))) {}
-  ~GlobalLockScope() {
-    if (bytes_) ::GlobalUnlock(memory_);
-  }
-  GlobalLockScope(const GlobalLockScope&) = delete;
-  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
-  unsigned char* bytes() const { return bytes_; }
-
- private:
-  HGLOBAL memory_;
-  unsigned char* bytes_;
-};
-
 bool ReadWhole(HANDLE file, unsigned char* into, DWORD size) {
   DWORD done = 0;
   while (done < size) {
@@ -155,12 +139,15 @@ std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path) {
   });
 }
 
-std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path, const ViewChoice& choose) {
+std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path, const ViewChoice& choose,
+                                             const std::function<bool()>& keepGoing) {
   // The platform's decoders are COM objects; this keeps COM up for the load whatever the caller did.
   ComApartment apartment;
   CheckedFile file = ReadCheckedFile(path);
   if (!file.stream) return std::nullopt;
   if (file.header.kind == PictureKind::Jpeg) {
+    if (auto picture = LoadEighthScale(file.stream.get(), file.header, choose, keepGoing)) return picture;
+    if (keepGoing && !keepGoing()) return std::nullopt;
     if (auto picture = LoadWithImaging(file.stream.get(), file.header, choose)) return picture;
     LARGE_INTEGER start = {};
     if (FAILED(file.stream->Seek(start, STREAM_SEEK_SET, nullptr))) return std::nullopt;

@@ -55,8 +55,11 @@ using ViewChoice = std::function<PictureView(std::int32_t uprightWidth, std::int
 std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path);
 
 // The view that choose picks, at its size; nothing also when that view does not fit the picture.
-// A large JPEG bound for the screen is never held whole more than once on the way.
-std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path, const ViewChoice& choose);
+// A large JPEG bound for the screen is never held whole more than once on the way. keepGoing, where
+// given, is asked now and then while a JPEG is read at an eighth of its size; when it says no, the
+// load is abandoned and gives nothing.
+std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path, const ViewChoice& choose,
+                                             const std::function<bool()>& keepGoing = nullptr);
 
 // A bitmap or JPEG built into module as an RCDATA resource, at its own pixel size whatever the
 // display's dpi. Nothing when the resource is missing or does not decode.

@@ -91,6 +91,13 @@ TEST(PictureOrientation, EachOrientationStandsUprightWholeScaledCutAndThroughThe
     ASSERT_TRUE(cut) << orientation;
     EXPECT_TRUE(MarkedTopLeft(*cut, 160, 120, background)) << orientation;
 
+    // An eighth of the size or less comes from the blocks' means.
+    auto small = forms::LoadPictureFile(path, [](std::int32_t width, std::int32_t height) {
+      return forms::PictureView{{0, 0, width, height}, 40, 30};
+    });
+    ASSERT_TRUE(small) << orientation;
+    EXPECT_TRUE(MarkedTopLeft(*small, 40, 30, background)) << orientation;
+
     // Without memory to turn it through the imaging decoder, the other loader stands it upright.
     std::optional<forms::LoadedPicture> fallback;
     {
