@@ -7,7 +7,7 @@ need=(cmake make g++ googletest
       mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
       wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
       xserver-xephyr libxinerama1:i386
-      fonts-ipafont-gothic locales python3)
+      fonts-ipafont-gothic locales python3 unzip ccache)
 
 missing=()
 for p in "${need[@]}"; do

@@ -116,6 +116,13 @@ start_wine() {
 
 mkdir -p "$build"
 
+# The package stage builds the product once more, without its tests: a compiler cache of this run's
+# own hands it the objects the test builds made of the same sources with the same flags.
+if command -v ccache >/dev/null; then
+  export CCACHE_DIR=$build/ccache CCACHE_BASEDIR=$root
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
+
 echo "== layers: every include against the README's layer table"
 bash "$root/scripts/check_layers.sh" || broken+=("layers: an include goes against the README's layer table (lines above)")
 
