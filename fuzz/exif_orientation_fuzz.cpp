@@ -14,8 +14,8 @@ bool ValidOrientation(std::uint16_t orientation) { return orientation >= 1 && or
 // SOI, one APP1 with the payload, and a 1 x 1 baseline frame header.
 std::vector<std::uint8_t> JpegAround(const std::uint8_t* payload, std::size_t size) {
   const std::size_t length = size + 2;
-  std::vector<std::uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8),
-                                    static_cast<std::uint8_t>(length & 0xFF)};
+  std::vector<std::uint8_t> jpeg = {
+      0xFF, 0xD8, 0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF)};
   jpeg.insert(jpeg.end(), payload, payload + size);
   jpeg.insert(jpeg.end(), {0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x01, 0x00, 0x01, 0x01, 0x01, 0x11, 0x00});
   return jpeg;

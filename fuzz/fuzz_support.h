@@ -25,7 +25,10 @@ inline std::wstring WideText(const std::uint8_t* data, std::size_t size) {
   std::wstring text;
   for (std::size_t i = 0; i < size;) {
     const std::uint8_t lead = data[i];
-    const std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 1;
+    const std::size_t length = lead >= 0xF0 && lead <= 0xF4  ? 4
+                               : lead >= 0xE0                ? 3
+                               : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                             : 1;
     std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
     bool whole = length > 1 && i + length <= size;
     for (std::size_t k = 1; whole && k < length; ++k) {

@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (floor) {
     fuzz::Require(ReadSettingNumber(NumberText(*floor)) == floor, "a setting prints back to the same value");
-    fuzz::Require(nearest && *nearest >= *floor && *nearest <= *floor + 1, "the nearest integer within one of the floor");
+    fuzz::Require(nearest && *nearest >= *floor && *nearest <= *floor + 1,
+                  "the nearest integer within one of the floor");
   }
   if (nearest) {
     fuzz::Require(ConvertToLong(NumberText(*nearest)) == nearest, "a number prints back to the same value");

@@ -14,7 +14,9 @@
 
 namespace {
 
-bool StartsWith(const std::wstring& text, const std::wstring& start) { return text.compare(0, start.size(), start) == 0; }
+bool StartsWith(const std::wstring& text, const std::wstring& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
 
 std::wstring Upper(std::wstring text) {
   for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));

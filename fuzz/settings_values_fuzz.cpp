@@ -112,8 +112,13 @@ class IniFile : public ProfileFile {
 class Disk : public DirectoryReader {
  public:
   Disk() {
-    folders_[L"C:\\PICS"] = {{L".", 0x10}, {L"a.bmp", kArchive}, {L"B.JPG", kArchive}, {L"c.gif", kReadOnly},
-                             {L"d.wmf", 0}, {L"e.jpg", kHidden}, {L"f.jpg", kReadOnly | kArchive}};
+    folders_[L"C:\\PICS"] = {{L".", 0x10},
+                             {L"a.bmp", kArchive},
+                             {L"B.JPG", kArchive},
+                             {L"c.gif", kReadOnly},
+                             {L"d.wmf", 0},
+                             {L"e.jpg", kHidden},
+                             {L"f.jpg", kReadOnly | kArchive}};
     folders_[L"C:"] = {{L"x.jpg", kArchive}, {L"Pics", 0x10}};
     folders_[L"\\\\SERVER\\SHARE"] = {{L".", 0x10}, {L"z.gif", 0}};
   }
