@@ -41,8 +41,10 @@ class Bytes {
   std::size_t size_;
 };
 
+// A raster picture that would take more than the decode budget is refused here, before any
+// decoder sees it.
 std::optional<PictureHeader> Raster(PictureKind kind, std::uint32_t width, std::uint32_t height) {
-  if (width == 0 || height == 0) return std::nullopt;
+  if (width == 0 || height == 0 || !FitsDecodeBudget(width, height)) return std::nullopt;
   return PictureHeader{kind, width, height, 0};
 }
 

@@ -25,8 +25,8 @@ struct PictureHeader {
 
 // Recognises the four kinds by content, whatever the file is called; bytes and size are the
 // whole file. Nothing for anything else, for a header that is cut short or inconsistent, for a
-// bitmap whose colour table or pixel rows reach past the end of the file, and for a picture
-// without area.
+// bitmap whose colour table or pixel rows reach past the end of the file, for a picture
+// without area, and for a bitmap, GIF or JPEG that would not fit the decode budget.
 std::optional<PictureHeader> ReadPictureHeader(const unsigned char* bytes, std::size_t size);
 
 // The most a decoded picture may take, at 4 bytes a pixel.

@@ -53,10 +53,10 @@ CheckedFile ReadCheckedFile(const std::wstring& path) {
 
   GlobalLockScope lock(memory);
   if (!lock.bytes() || !ReadWhole(file.get(), lock.bytes(), byteCount)) return none;
+  // The header reader refuses a raster picture over the decode budget; a metafile is replayed, not
+  // decoded, and its pixel size is checked once it is known.
   auto header = ReadPictureHeader(lock.bytes(), byteCount);
   if (!header) return none;
-  // A metafile is replayed, not decoded: its pixel size is checked once it is known.
-  if (header->kind != PictureKind::Metafile && !FitsDecodeBudget(header->width, header->height)) return none;
   checked.header = *header;
   return checked;
 }

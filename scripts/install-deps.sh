@@ -3,7 +3,7 @@
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
-need=(cmake make g++ googletest
+need=(cmake make g++ googletest clang libclang-rt-14-dev python3
       mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
       wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
       xserver-xephyr libxinerama1:i386

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test in four stages, each named in the summary with what it ran:
 #   native  the unit tests, built for Linux and run natively;
+#   sanitized  the same built with clang under AddressSanitizer and UndefinedBehaviorSanitizer, and
+#           each fuzz harness run for 10 s (scripts/fuzz.sh);
 #   i686    the unit tests and the Win32 tests (unit, integration, end to end), built for 32-bit
 #           Windows and run under Wine in Xvfb;
 #   x86_64  a few start-up and session tests of the same sources, built for 64-bit Windows and run
@@ -128,6 +130,20 @@ bash "$root/scripts/check_layers.sh" || broken+=("layers: an include goes agains
 
 echo "== native: unit tests, run natively"
 configure_and_build native "$build/native" "" && run_stage native "unit tests, Linux" "$build/native" '^native\.'
+
+# ---- sanitized: the unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, in the tree
+# of scripts/fuzz.sh, which then runs each fuzz harness for 10 s; both join the summary.
+echo "== sanitized: unit tests under ASan and UBSan (clang), then every fuzz harness for 10 s"
+mapfile -t fuzz_cmake_arguments < <(bash "$root/scripts/fuzz.sh" --cmake-arguments)
+configure_and_build sanitized "$build/fuzz" "" "${fuzz_cmake_arguments[@]}" &&
+  run_stage sanitized "unit tests under ASan and UBSan" "$build/fuzz" '^native\.'
+RUBBLIT_BUILD=$build bash "$root/scripts/fuzz.sh" 10 | tee "$build/fuzz.log"
+fuzz_passed=$(sed -nE 's/^fuzz: .*: ([0-9]+) passed, ([0-9]+) failed$/\1/p' "$build/fuzz.log")
+fuzz_failed=$(sed -nE 's/^fuzz: .*: ([0-9]+) passed, ([0-9]+) failed$/\2/p' "$build/fuzz.log")
+summary+=("fuzz (each harness 10 s under the sanitizers): ${fuzz_passed:-0} passed, ${fuzz_failed:-0} failed, 0 skipped")
+total_passed=$((total_passed + ${fuzz_passed:-0})) total_failed=$((total_failed + ${fuzz_failed:-0}))
+[ -n "$fuzz_passed" ] && [ "${fuzz_failed:-1}" -eq 0 ] || broken+=("fuzz: a harness crashed or did not run (see $build/fuzz.log)")
+# ---- end of sanitized
 
 # The tests that need the screen's size are written for this one; a display of another size
 # is never borrowed.

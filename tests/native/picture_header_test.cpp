@@ -94,6 +94,11 @@ TEST(PictureHeader, ReadsKindSizeAndOrientationFromContent) {
       {"bitmap one byte short of its rows", Bmp(640, 480, 24, 0, 640 * 3 * 480 - 1), false, {}, 0, 0, 0},
       {"gif frame reaching past its screen", GifStart(64, 48) + GifFrame(40, 30, 60000, 20), true, PictureKind::Gif,
        60040, 50, 0},
+      {"gif frame needing more than the decode budget", GifStart(64, 48) + GifFrame(0, 0, 65535, 1025), false, {}, 0,
+       0, 0},
+      // Found by the fuzzer: a frame header, its length running past the file, of 65370 x 65371.
+      {"jpeg frame needing more than the decode budget", Bytes({0xFF, 0xD8, 0xFF, 0xCB, 0xFF, 0xD8, 0x3A, 0xFF, 0x5B,
+                                                                0xFF, 0x5A}), false, {}, 0, 0, 0},
       {"gif cut inside its colour table", GifStart(64, 48).substr(0, 16), false, {}, 0, 0, 0},
       {"progressive jpeg after a Huffman table", kSoi + kApp0 + kHuffman + Sof(0xC2, 17, 9), true, PictureKind::Jpeg,
        17, 9, 0},

@@ -23,11 +23,25 @@ class FailingAllocations {
 
 }  // namespace testsupport
 
-// The library's array and non-throwing forms all come here.
+// Every form is replaced: a sanitizer's runtime defines the array and non-throwing forms itself
+// instead of passing them on to the plain one, which the standard library does.
 void* operator new(std::size_t size) {
   if (testsupport::failingFromBytes != 0 && size >= testsupport::failingFromBytes) throw std::bad_alloc();
   if (void* memory = std::malloc(size != 0 ? size : 1)) return memory;
   throw std::bad_alloc();
 }
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return ::operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return ::operator new(size, std::nothrow); }
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
