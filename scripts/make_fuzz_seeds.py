@@ -98,6 +98,13 @@ def pictures():
     write("picture_header", "baseline.jpg", baseline)
     write("picture_header", "progressive.jpg", progressive)
     write("picture_header", "grey.jpg", grey)
+    # The block-average reader: each kind of JPEG it reads, and one whose blocks restart.
+    write("jpeg_eighth_scale", "baseline.jpg", baseline)
+    write("jpeg_eighth_scale", "progressive.jpg", progressive)
+    write("jpeg_eighth_scale", "grey.jpg", grey)
+    write("jpeg_eighth_scale", "full-colour-restarts.jpg",
+          convert("-seed", "7", "-size", "40x24", "plasma:fractal", "-sampling-factor", "1x1",
+                  "-define", "jpeg:restart-interval=2", "jpg:-"))
     for skin in sorted(os.listdir(os.path.join(ROOT, "resources", "skin"))):
         if skin.endswith(".jpg"):
             shutil.copy(os.path.join(ROOT, "resources", "skin", skin), os.path.join(OUT, "picture_header", "skin-" + skin))

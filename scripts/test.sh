@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test in four stages, each named in the summary with what it ran:
+# Builds everything and runs every test in six stages, each named in the summary with what it ran:
 #   native  the unit tests, built for Linux and run natively;
 #   sanitized  the same built with clang under AddressSanitizer and UndefinedBehaviorSanitizer, and
 #           each fuzz harness run for 10 s (scripts/fuzz.sh);
