@@ -12,23 +12,11 @@
 namespace forms {
 namespace {
 
-// IWICBitmapSourceTransform, which MinGW's headers do not declare.
-const IID kIidSourceTransform = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
-
-struct SourceTransform : public IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
-                                               WICPixelFormatGUID* format, WICBitmapTransformOptions transform,
-                                               UINT stride, UINT bufferSize, BYTE* buffer) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
-  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
-};
-
 // The frame decoded at the smallest scale its decoder offers that is still at least width x
 // height, held in a bitmap of that size; nothing where the decoder offers no smaller scale (Wine's
 // does not) or the reduced decode fails, and the frame is then decoded whole.
-ComPtr<IWICBitmap> DecodeReduced(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT fullWidth,
-                                 UINT width, UINT height) {
+ComPtr<IWICBitmap> DecodeReduced(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT fullWidth, UINT width,
+                                 UINT height) {
   ComPtr<IWICBitmap> none;
   ComPtr<SourceTransform> transform;
   if (FAILED(frame->QueryInterface(kIidSourceTransform, reinterpret_cast<void**>(transform.put()))) || !transform) {
@@ -78,13 +66,19 @@ std::optional<LoadedPicture> LoadWithImaging(IStream* stream, const PictureHeade
   ComPtr<IWICImagingFactory> factory;
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
-  UINT width = 0, height = 0;
   if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                 reinterpret_cast<void**>(factory.put()))) ||
       FAILED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())) ||
-      FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height))) {
+      FAILED(decoder->GetFrame(0, frame.put()))) {
     return std::nullopt;
   }
+  return LoadFrameWithImaging(factory.get(), frame.get(), header, choose);
+}
+
+std::optional<LoadedPicture> LoadFrameWithImaging(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame,
+                                                  const PictureHeader& header, const ViewChoice& choose) {
+  UINT width = 0, height = 0;
+  if (FAILED(frame->GetSize(&width, &height))) return std::nullopt;
   // The size checked against the memory limit is the header's; a decoder that sees another is
   // reading another picture.
   if (width != header.width || height != header.height) return std::nullopt;
@@ -93,13 +87,12 @@ std::optional<LoadedPicture> LoadWithImaging(IStream* stream, const PictureHeade
   const auto plan = PlanView(header.orientation, storedWidth, storedHeight, choose(upright.Width, upright.Height));
   if (!plan) return std::nullopt;
 
-  IWICBitmapSource* source = frame.get();
+  IWICBitmapSource* source = frame;
   ComPtr<IWICBitmap> reduced;
   ComPtr<IWICBitmapScaler> scaler;
   WICRect rect = {plan->Part.Left, plan->Part.Top, plan->Part.Width, plan->Part.Height};
   if (plan->Scaled()) {
-    reduced = DecodeReduced(factory.get(), frame.get(), width, static_cast<UINT>(plan->Width),
-                            static_cast<UINT>(plan->Height));
+    reduced = DecodeReduced(factory, frame, width, static_cast<UINT>(plan->Width), static_cast<UINT>(plan->Height));
     // Nearest neighbour drops rows and columns without blending them, as the display always scaled.
     if (FAILED(factory->CreateBitmapScaler(scaler.put())) ||
         FAILED(scaler->Initialize(reduced ? static_cast<IWICBitmapSource*>(reduced.get()) : source,

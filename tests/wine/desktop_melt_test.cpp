@@ -1,5 +1,6 @@
-// With no pictures the saver melts the desktop it captured at start: checked on screenshots of the
-// running saver at Speed 1, row for row, against a desktop painted one colour per row.
+// With no pictures the saver melts the desktop it captured at start, and builds up that same capture
+// again, not one of itself: checked on screenshots of the running saver at Speed 1, row for row,
+// against a desktop painted one colour per row.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -51,17 +52,17 @@ ExactState ClassifyExactly(const ScreenShot& shot, int x) {
 
 }  // namespace
 
-TEST_F(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlace) {
+TEST_F(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlaceInEachBuildUp) {
   DesktopPainter desktop;
   RunningSaver saver({1, 1, 0, {}});
   ASSERT_NE(saver.window, nullptr);
 
-  // Each sampled column must be seen building up, then whole; the run ends once a column collapses
-  // after that. The desktop itself is whole too, so a column counts as whole only after its build-up.
-  enum Progress { Waiting, BuiltUp, Stood };
+  // Each sampled column must be seen building up, then whole, collapsing and building up again; the
+  // desktop itself is whole too, so a column counts as whole only after its build-up. A capture of
+  // the saver's own streaks never builds up row for row.
+  enum Progress { Waiting, BuiltUp, Stood, Collapsed, BuiltUpAgain };
   std::vector<Progress> progress((::GetSystemMetrics(SM_CXSCREEN) - kFirstColumn + kColumnStep - 1) / kColumnStep,
                                  Waiting);
-  bool collapsed = false;
   int shots = 0, torn = 0;
   PumpUntil(
       [&] {
@@ -71,17 +72,20 @@ TEST_F(DesktopMelt, AtSpeedOneEveryRowOfTheDesktopStandsAtItsOwnPlace) {
         for (std::size_t i = 0; i < progress.size(); ++i) {
           const ExactState state = ClassifyExactly(shot, kFirstColumn + static_cast<int>(i) * kColumnStep);
           other += state == ExactState::Other;
-          if (state == ExactState::BuildingUp && progress[i] == Waiting) progress[i] = BuiltUp;
-          if (state == ExactState::Whole && progress[i] == BuiltUp) progress[i] = Stood;
-          collapsed = collapsed || (state == ExactState::Collapsing && progress[i] == Stood);
+          const ExactState next[] = {ExactState::BuildingUp, ExactState::Whole, ExactState::Collapsing,
+                                     ExactState::BuildingUp};
+          if (progress[i] != BuiltUpAgain && state == next[progress[i]]) progress[i] = Progress(progress[i] + 1);
         }
         // A capture may catch a pass half presented, rows of two passes in every column.
         torn += other * 10 > static_cast<int>(progress.size());
-        return collapsed;
+        return std::count(progress.begin(), progress.end(), BuiltUpAgain) ==
+               static_cast<std::ptrdiff_t>(progress.size());
       },
-      60000);
+      120000);
   EXPECT_LE(torn * 10, shots) << torn << " of " << shots << " shots show rows out of place";
-  EXPECT_EQ(std::count(progress.begin(), progress.end(), Stood), static_cast<std::ptrdiff_t>(progress.size()))
+  EXPECT_EQ(std::count_if(progress.begin(), progress.end(), [](Progress p) { return p >= Stood; }),
+            static_cast<std::ptrdiff_t>(progress.size()))
       << "columns seen whole, row for row, after their build-up";
-  EXPECT_TRUE(collapsed) << "no column began to collapse within the time";
+  EXPECT_EQ(std::count(progress.begin(), progress.end(), BuiltUpAgain), static_cast<std::ptrdiff_t>(progress.size()))
+      << "columns seen building up the first capture again after their collapse";
 }

@@ -1,14 +1,16 @@
 // Photos tagged with each Exif orientation stand upright, loaded whole, scaled for the screen, cut
-// at their own size, or through the other loader when the imaging decoder has no memory to turn
-// them.
+// at their own size, through the other loader when the imaging decoder has no memory to turn them,
+// or decoded at a reduced scale by a decoder that offers one.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <wincodec.h>
 
 #include <optional>
 #include <string>
 
 #include "display/picture_scaling.h"
+#include "forms/picture_decoders.h"
 #include "forms/picture_loader.h"
 #include "support/failing_allocation.h"
 #include "wine/testbed/picture_files.h"
@@ -30,14 +32,15 @@ constexpr int kUprightWidth = 320, kUprightHeight = 240;
 // PictureOrientation.StandsEachOrientationUpright's), and an Exif segment right after the start
 // marker whose one tag is the orientation (both byte orders and the walk past other tags are
 // ExifOrientation's tests).
-std::string CameraJpeg(std::uint16_t orientation) {
+std::string CameraJpeg(std::uint16_t orientation, int uprightWidth = kUprightWidth,
+                       int uprightHeight = kUprightHeight) {
   // For orientations 1 to 8: whether the stored quarter that stands at the upright top left lies on
   // the right, and whether at the bottom.
   static const bool kRight[8] = {false, true, true, false, false, false, true, true};
   static const bool kBottom[8] = {false, false, true, true, false, true, true, false};
   const bool quarterTurn = orientation >= 5;
-  const int width = quarterTurn ? kUprightHeight : kUprightWidth;
-  const int height = quarterTurn ? kUprightWidth : kUprightHeight;
+  const int width = quarterTurn ? uprightHeight : uprightWidth;
+  const int height = quarterTurn ? uprightWidth : uprightHeight;
   const std::string jpeg = JpegBytes(width, height, [=](int x, int y) {
     const bool marked = (x >= width / 2) == kRight[orientation - 1] && (y >= height / 2) == kBottom[orientation - 1];
     return marked ? kMark : kBackgrounds[orientation - 1];
@@ -68,7 +71,107 @@ std::string CameraJpeg(std::uint16_t orientation) {
   return ::testing::AssertionSuccess();
 }
 
+// A frame of Wine's JPEG decoder that also decodes at a half, a quarter or an eighth of its size,
+// as Windows' does, in its own 24-bit format (rows padded to 4 bytes) and turned by nothing.
+struct ReducingFrame : IWICBitmapFrameDecode, forms::SourceTransform {
+  IWICImagingFactory* factory;
+  IWICBitmapFrameDecode* frame;
+  UINT copiedWidth = 0, copiedHeight = 0;
+  ReducingFrame(IWICImagingFactory* f, IWICBitmapFrameDecode* inner) : factory(f), frame(inner) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+    *out = id == forms::kIidSourceTransform ? static_cast<void*>(static_cast<forms::SourceTransform*>(this))
+           : id == IID_IUnknown || id == IID_IWICBitmapSource || id == IID_IWICBitmapFrameDecode
+               ? static_cast<IWICBitmapFrameDecode*>(this)
+               : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetSize(UINT* w, UINT* h) override { return frame->GetSize(w, h); }
+  HRESULT STDMETHODCALLTYPE GetPixelFormat(WICPixelFormatGUID* f) override { return frame->GetPixelFormat(f); }
+  HRESULT STDMETHODCALLTYPE GetResolution(double* x, double* y) override { return frame->GetResolution(x, y); }
+  HRESULT STDMETHODCALLTYPE CopyPalette(IWICPalette* p) override { return frame->CopyPalette(p); }
+  HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* r, UINT stride, UINT size, BYTE* into) override {
+    return frame->CopyPixels(r, stride, size, into);
+  }
+  HRESULT STDMETHODCALLTYPE GetMetadataQueryReader(IWICMetadataQueryReader** r) override {
+    return frame->GetMetadataQueryReader(r);
+  }
+  HRESULT STDMETHODCALLTYPE GetColorContexts(UINT n, IWICColorContext** c, UINT* k) override {
+    return frame->GetColorContexts(n, c, k);
+  }
+  HRESULT STDMETHODCALLTYPE GetThumbnail(IWICBitmapSource** t) override { return frame->GetThumbnail(t); }
+  HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* w, UINT* h) override {
+    UINT fullWidth = 0, fullHeight = 0, scale = 8;
+    frame->GetSize(&fullWidth, &fullHeight);
+    while (scale > 1 && ((fullWidth + scale - 1) / scale < *w || (fullHeight + scale - 1) / scale < *h)) scale /= 2;
+    *w = (fullWidth + scale - 1) / scale, *h = (fullHeight + scale - 1) / scale;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* f) override {
+    *f = GUID_WICPixelFormat24bppBGR;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions t, BOOL* yes) override {
+    *yes = t == WICBitmapTransformRotate0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT w, UINT h, WICPixelFormatGUID* format,
+                                       WICBitmapTransformOptions turn, UINT stride, UINT size, BYTE* into) override {
+    forms::ComPtr<IWICBitmapScaler> scaler;
+    forms::ComPtr<IWICFormatConverter> converter;
+    if (*format != GUID_WICPixelFormat24bppBGR || turn != WICBitmapTransformRotate0 ||
+        FAILED(factory->CreateBitmapScaler(scaler.put())) ||
+        FAILED(scaler->Initialize(frame, w, h, WICBitmapInterpolationModeNearestNeighbor)) ||
+        FAILED(factory->CreateFormatConverter(converter.put())) ||
+        FAILED(converter->Initialize(scaler.get(), *format, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)) ||
+        FAILED(converter->CopyPixels(rect, stride, size, into))) {
+      return E_FAIL;
+    }
+    copiedWidth = w, copiedHeight = h;
+    return S_OK;
+  }
+};
+
 }  // namespace
+
+// Windows decodes a large photo bound for the screen at a reduced scale; the reduced rows are
+// padded, 3 bytes a pixel, and stored as the camera took them.
+TEST(PictureOrientation, AReducedDecodeStandsUpright) {
+  const struct {
+    std::uint16_t orientation;
+    std::int32_t viewWidth, viewHeight;
+    UINT reducedWidth, reducedHeight;
+  } cases[] = {{1, 140, 100, 150, 106}, {3, 60, 40, 75, 53}, {6, 100, 70, 106, 150}, {5, 60, 40, 53, 75}};
+  forms::ComApartment apartment;
+  forms::ComPtr<IWICImagingFactory> factory;
+  ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()))));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.orientation);
+    const std::string jpeg = CameraJpeg(c.orientation, 300, 212);
+    const auto header = forms::ReadPictureHeader(reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
+    forms::ComPtr<IWICStream> stream;
+    forms::ComPtr<IWICBitmapDecoder> decoder;
+    forms::ComPtr<IWICBitmapFrameDecode> frame;
+    ASSERT_TRUE(header && SUCCEEDED(factory->CreateStream(stream.put())) &&
+                SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(jpeg.data())),
+                                                       static_cast<DWORD>(jpeg.size()))) &&
+                SUCCEEDED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                           decoder.put())) &&
+                SUCCEEDED(decoder->GetFrame(0, frame.put())));
+    ReducingFrame reducing(factory.get(), frame.get());
+    const auto picture =
+        forms::LoadFrameWithImaging(factory.get(), &reducing, *header, [&](std::int32_t w, std::int32_t h) {
+          return forms::PictureView{{0, 0, w, h}, c.viewWidth, c.viewHeight};
+        });
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(reducing.copiedWidth, c.reducedWidth);
+    EXPECT_EQ(reducing.copiedHeight, c.reducedHeight);
+    EXPECT_TRUE(MarkedTopLeft(*picture, c.viewWidth, c.viewHeight, kBackgrounds[c.orientation - 1]));
+  }
+}
 
 TEST(PictureOrientation, EachOrientationStandsUprightWholeScaledCutAndThroughTheOtherLoader) {
   TempFolder folder;

@@ -457,12 +457,20 @@ TEST_F(DialogPicturesTest, FolderChoiceIgnoresClicksWhileItScansAndListsWhatTheK
   ASSERT_TRUE(testbed::PumpUntil([&] { return !testbed::FolderBrowser::Find(dialog_->window()); }, kDeadline));
   EXPECT_TRUE(Lists({L"b.bmp", L"a.gif", L"r.jpg"}, L"3", pictures_.path()));
 
-  // The caption with the right button, the box with the left: the list again, sorted.
+  // The caption with the right button, the boxes with the left: the list again, sorted; the last
+  // kind on turned off empties the list and its count.
   testbed::ClickAt(Left(kJpgCaption), VK_RBUTTON);
   EXPECT_TRUE(KindShows(2, false));
   EXPECT_TRUE(Lists({L"a.gif", L"b.bmp"}, L"2"));
-  testbed::ClickAt(Left(kKindBox[2]));
-  EXPECT_TRUE(KindShows(2, true));
+  for (int kind : {3, 0, 1}) {
+    testbed::ClickAt(Left(kKindBox[kind]));
+    EXPECT_TRUE(KindShows(kind, false));
+  }
+  EXPECT_TRUE(Lists({}, L""));
+  for (int kind : {3, 0, 1, 2}) {
+    testbed::ClickAt(Left(kKindBox[kind]));
+    EXPECT_TRUE(KindShows(kind, true));
+  }
   EXPECT_TRUE(Lists({L"a.gif", L"b.bmp", L"r.jpg"}, L"3"));
 
   // An empty folder counts 0. Deleted after its choice, and no folder at all: a kind's toggle
